@@ -1,0 +1,28 @@
+# Two commands for a fresh Debian 12 machine, run from the repository root:
+#   make run   installs what is missing, builds, starts the module emulator and the program
+#   make test  installs what is missing, builds and runs every test
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= 2
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@sh tools/scripts/install-dependencies.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) > /dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@sh tools/scripts/run-with-emulator.sh $(BUILD_DIR)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,97 @@
+#include "app/displayformat.h"
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+QString MainWindow::formatCurrent(int value) const
+{
+    return ::formatCurrent(value, halfCurrentRange.value);
+}
+
+QString MainWindow::formatDelay(int value) const
+{
+    return ::formatDelay(value);
+}
+
+int MainWindow::runCurrentDialPosition() const
+{
+    return ::runCurrentDialPosition(runCurrent.value, halfCurrentRange.value);
+}
+
+// Texts and dial positions of the three current settings, from the cached values.
+void MainWindow::showCurrentSettings()
+{
+    ui->runCurrentLineEdit->setText(formatCurrent(runCurrent.value));
+    ui->runCurrentDial->setSliderPosition(runCurrentDialPosition());
+    ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
+    ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
+    ui->delayLineEdit->setText(formatDelay(standbyCurrentDelay.value));
+    ui->delayDial->setSliderPosition(standbyCurrentDelay.value);
+}
+
+// A standby current of its own shows as a checked box with usable controls.
+void MainWindow::syncStandbyGroupBox()
+{
+    const bool ownStandbyCurrent = standbyCurrent.value != runCurrent.value;
+    ui->standbyCurrentGroupBox->setChecked(ownStandbyCurrent);
+    enableStandbyControls(ownStandbyCurrent);
+}
+
+// The standby current controls sit outside the group box, so the box's own
+// check state does not reach them.
+void MainWindow::enableStandbyControls(bool enabled)
+{
+    ui->delayLineEdit->setEnabled(enabled);
+    ui->delayDial->setEnabled(enabled);
+    ui->standbyCurrentLineEdit->setEnabled(enabled);
+    ui->standbyCurrentDial->setEnabled(enabled);
+}
+
+void MainWindow::on_runCurrentDial_sliderMoved(int position)
+{
+    const bool halfRange = isHalfRangeDialPosition(position);
+    if (halfRange != halfCurrentRange.value) {
+        writeValue(halfCurrentRange, halfRange);
+        ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
+    }
+
+    const int value = runCurrentFromDialPosition(position);
+    if (value != runCurrent.value) {
+        writeValue(runCurrent, value);
+        // Without a standby current of its own, the standby current follows.
+        if (!ui->standbyCurrentGroupBox->isChecked()) {
+            writeValue(standbyCurrent, value);
+            ui->standbyCurrentLineEdit->setText(formatCurrent(value));
+            ui->standbyCurrentDial->setSliderPosition(value);
+        }
+    }
+    ui->runCurrentLineEdit->setText(formatCurrent(runCurrent.value));
+}
+
+void MainWindow::on_standbyCurrentDial_sliderMoved(int position)
+{
+    changeValue(standbyCurrent, position);
+    ui->standbyCurrentLineEdit->setText(formatCurrent(position));
+}
+
+void MainWindow::on_delayDial_sliderMoved(int position)
+{
+    changeValue(standbyCurrentDelay, position);
+    ui->delayLineEdit->setText(formatDelay(position));
+}
+
+void MainWindow::on_standbyCurrentGroupBox_clicked(bool checked)
+{
+    if (checked) {
+        enableStandbyControls(true);
+        return;
+    }
+    // Nothing is written here: the module keeps its standby settings until
+    // the standby entries are next written.
+    enableStandbyControls(false);
+    standbyCurrent.value = runCurrent.value;
+    ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
+    ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
+    standbyCurrentDelay.value = 0;
+    ui->delayLineEdit->setText(QStringLiteral("0"));
+    ui->delayDial->setSliderPosition(0);
+}

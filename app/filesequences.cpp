@@ -1,0 +1,117 @@
+#include "app/mainwindow.h"
+
+#include "config/configurationfile.h"
+
+#include "ui_mainwindow.h"
+
+#include <array>
+
+namespace {
+
+// The order in which Verify reports, the exchange cycle's read order.
+constexpr std::array<DeviceParameter, 7> verifyOrder = {
+    DeviceParameter::HalfCurrentRange,    DeviceParameter::RunCurrent,
+    DeviceParameter::StandbyCurrent,      DeviceParameter::StandbyCurrentDelay,
+    DeviceParameter::MicroStepResolution, DeviceParameter::MicroStepMultiplier,
+    DeviceParameter::MicroStepDoubleEdge,
+};
+
+QString verifiedLine(DeviceParameter parameter)
+{
+    // Spelled so since the first release; logs are compared against it.
+    if (parameter == DeviceParameter::HalfCurrentRange)
+        return QStringLiteral("HalfCurrentRange verfiy OK!");
+    return parameterName(parameter) + QStringLiteral(" verify OK!");
+}
+
+template <typename T> void takeFileValue(ParameterEntry<T> &entry)
+{
+    entry.value = entry.fileValue;
+    entry.request = RequestState::Write;
+}
+
+} // namespace
+
+void MainWindow::startReadForFile()
+{
+    appendLog(QStringLiteral("Reading values from VELD-7316 ..."));
+    messageTarget = MessageTarget::FileDialogLog;
+    bulkOperation = BulkOperation::ReadForFile;
+    requestAll(RequestState::Read);
+}
+
+void MainWindow::verifyAgainstFile()
+{
+    appendLog(QStringLiteral("Verify values ..."));
+    for (DeviceParameter parameter : verifyOrder) {
+        if (fileValueOf(parameter) == cachedValue(parameter))
+            appendLog(verifiedLine(parameter));
+    }
+    appendLog(QStringLiteral("Verify complete."));
+}
+
+void MainWindow::startProgramFromFile()
+{
+    appendLog(QStringLiteral("Programming values to VELD-7316 ..."));
+    messageTarget = MessageTarget::FileDialogLog;
+    bulkOperation = BulkOperation::ProgramFromFile;
+    unconfirmedWrites.clear();
+
+    takeFileValue(halfCurrentRange);
+    takeFileValue(runCurrent);
+    takeFileValue(standbyCurrent);
+    takeFileValue(standbyCurrentDelay);
+    showCurrentSettings();
+    syncStandbyGroupBox();
+
+    // Selecting the resolution runs the microstep interlock, which may switch
+    // the multiplier off; the file's multiplier is taken after it for that.
+    takeFileValue(microStepResolution);
+    selectMicrostepItem(microStepResolution.value);
+    takeFileValue(microStepMultiplier);
+    ui->x16CheckBox->setChecked(microStepMultiplier.value);
+    takeFileValue(microStepDoubleEdge);
+    ui->doubleEdgeCheckBox->setChecked(microStepDoubleEdge.value);
+}
+
+void MainWindow::runReadCompletionHook()
+{
+    if (bulkOperation != BulkOperation::ReadForFile)
+        return;
+    appendLog(QStringLiteral("Reading done."));
+    writeConfigurationFile();
+    bulkOperation = BulkOperation::None;
+}
+
+void MainWindow::runWriteCompletionHook()
+{
+    if (bulkOperation != BulkOperation::ProgramFromFile)
+        return;
+    if (unconfirmedWrites.isEmpty()) {
+        appendLog(QStringLiteral("Values written to VELD-7316."));
+    } else {
+        appendLog(QStringLiteral("ERROR: VELD-7316 did not confirm ") +
+                  unconfirmedWrites.join(QStringLiteral(", ")) + QStringLiteral("!"));
+    }
+    bulkOperation = BulkOperation::None;
+}
+
+// Opening a port replaces the queued writes with reads, so the Program
+// cannot finish any more.
+void MainWindow::endInterruptedProgram()
+{
+    appendLog(QStringLiteral(
+        "ERROR: Programming interrupted by opening the port! Values not written to VELD-7316."));
+    bulkOperation = BulkOperation::None;
+}
+
+void MainWindow::appendLog(const QString &line)
+{
+    configurationFile->appendLog(line);
+}
+
+void MainWindow::on_actionConfiguration_File_triggered()
+{
+    configurationFile->setFixedSize(380, 353);
+    configurationFile->exec();
+}

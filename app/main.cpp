@@ -1,0 +1,14 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    MainWindow window;
+    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/logos/orx_logo"))));
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,139 @@
+#include "app/mainwindow.h"
+
+#include "app/displayformat.h"
+#include "config/configurationfile.h"
+#include "ui_mainwindow.h"
+
+#include <QDoubleValidator>
+#include <QIntValidator>
+#include <QTimer>
+
+namespace {
+
+constexpr int windowWidth = 692;
+constexpr int windowHeight = 521;
+constexpr int maximumFullSteps = 1000;
+constexpr double maximumStepAngle = 360.0;
+constexpr int stepAngleDecimals = 2;
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    setFixedSize(windowWidth, windowHeight);
+    ui->motorFullStepsLineEdit->setValidator(new QIntValidator(0, maximumFullSteps, this));
+    ui->motorStepAngleLineEdit->setValidator(
+        new QDoubleValidator(0.0, maximumStepAngle, stepAngleDecimals, this));
+
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &MainWindow::on_timerEvent);
+
+    configurationFile = new ConfigurationFile(this);
+    bulkOperation = BulkOperation::None;
+    configurationFilePath = QLatin1String("");
+
+    watchForPortLoss();
+    setConnectedState(false);
+    initialiseControls();
+}
+
+MainWindow::~MainWindow()
+{
+    // Leaving sends nothing: the module keeps the power stage as it is.
+    serialPort.disconnect(this);
+    if (serialPort.isOpen()) {
+        exchangeState = ExchangeState::Idle;
+        serialPort.close();
+    }
+    delete ui;
+    delete configurationFile;
+}
+
+void MainWindow::initialiseControls()
+{
+    ui->openButton->setEnabled(true);
+    fillPortList();
+
+    halfCurrentRange = {false, false, RequestState::None};
+    runCurrent = {24, 24, RequestState::None};
+    standbyCurrent = {24, 24, RequestState::None};
+    standbyCurrentDelay = {0, 0, RequestState::None};
+    ui->standbyCurrentGroupBox->setChecked(false);
+    showCurrentSettings();
+
+    // Filling the list runs the resolution handler; the entries are set after it.
+    for (int microsteps = 8; microsteps <= 256; microsteps *= 2)
+        ui->microstepComboBox->addItem(QString::number(microsteps));
+    ui->microstepComboBox->setCurrentIndex(1);
+    microStepResolution = {16, 16, RequestState::None};
+    exchangeState = ExchangeState::Idle;
+    ui->x16CheckBox->setChecked(true);
+    microStepMultiplier = {true, true, RequestState::None};
+    ui->doubleEdgeCheckBox->setChecked(false);
+    microStepDoubleEdge = {false, false, RequestState::None};
+
+    ui->x100HzRadioButton->setChecked(true);
+    ui->pulseFrequencyLineEdit->setText(QStringLiteral("0Hz"));
+    pulseFrequency = 0;
+    pulseDialPosition = 0;
+    pulseSent = 0;
+    pulseWanted = 0;
+    ui->pulseFrequencyDial->setValue(0);
+    ui->motorFullStepsLineEdit->setText(QStringLiteral("200"));
+    ui->motorStepAngleLineEdit->setText(QStringLiteral("1.8"));
+    ui->rpmLineEdit->setText(QStringLiteral("0"));
+}
+
+template<typename Window, typename Visit>
+decltype(auto) MainWindow::visitEntry(Window &window, DeviceParameter parameter, Visit visit)
+{
+    switch (parameter) {
+    case DeviceParameter::RunCurrent:
+        return visit(window.runCurrent);
+    case DeviceParameter::StandbyCurrent:
+        return visit(window.standbyCurrent);
+    case DeviceParameter::MicroStepResolution:
+        return visit(window.microStepResolution);
+    case DeviceParameter::MicroStepMultiplier:
+        return visit(window.microStepMultiplier);
+    case DeviceParameter::MicroStepDoubleEdge:
+        return visit(window.microStepDoubleEdge);
+    case DeviceParameter::HalfCurrentRange:
+        return visit(window.halfCurrentRange);
+    case DeviceParameter::StandbyCurrentDelay:
+        break;
+    }
+    return visit(window.standbyCurrentDelay);
+}
+
+RequestState &MainWindow::requestOf(DeviceParameter parameter)
+{
+    return visitEntry(*this, parameter, [](auto &entry) -> RequestState & { return entry.request; });
+}
+
+int MainWindow::cachedValue(DeviceParameter parameter) const
+{
+    return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.value); });
+}
+
+int MainWindow::fileValueOf(DeviceParameter parameter) const
+{
+    return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.fileValue); });
+}
+
+void MainWindow::setFileValue(DeviceParameter parameter, int value)
+{
+    visitEntry(*this, parameter, [value](auto &entry) {
+        using Value = decltype(entry.value);
+        entry.fileValue = static_cast<Value>(value);
+    });
+}
+
+void MainWindow::requestAll(RequestState request)
+{
+    for (DeviceParameter parameter : allDeviceParameters)
+        requestOf(parameter) = request;
+}

@@ -1,0 +1,134 @@
+#include "app/mainwindow.h"
+
+#include "app/portlist.h"
+#include "ui_mainwindow.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+constexpr int exchangeIntervalMs = 20;
+const char simulatorName[] = "simulator";
+
+} // namespace
+
+void MainWindow::fillPortList()
+{
+    ui->serialPortComboBox->addItems(portItemTexts(availablePorts()));
+}
+
+void MainWindow::on_openButton_clicked()
+{
+    const QString name = portNameFromItemText(ui->serialPortComboBox->currentText());
+    if (!openPort(name)) {
+        QMessageBox failure(QMessageBox::Information, QString(),
+                            QStringLiteral("Could not open COM port!"), QMessageBox::Ok);
+        failure.exec();
+        return;
+    }
+    setConnectedState(true);
+    ui->openButton->setEnabled(false);
+    timer->start(exchangeIntervalMs);
+}
+
+void MainWindow::on_closeButton_clicked()
+{
+    closePort();
+    setConnectedState(false);
+    ui->openButton->setEnabled(true);
+}
+
+bool MainWindow::openPort(const QString &name)
+{
+    if (name.toLower() == QLatin1String(simulatorName))
+        return true;
+
+    serialPort.setPortName(name);
+    if (!serialPort.open(QIODevice::ReadWrite))
+        return false;
+    serialPort.setBaudRate(QSerialPort::Baud9600);
+    serialPort.setDataBits(QSerialPort::Data8);
+    serialPort.setFlowControl(QSerialPort::NoFlowControl);
+    serialPort.setParity(QSerialPort::NoParity);
+    serialPort.setStopBits(QSerialPort::OneStop);
+    portLossPending = false;
+
+    // The opening's reads replace whatever a file sequence had queued.
+    if (bulkOperation == BulkOperation::ProgramFromFile)
+        endInterruptedProgram();
+    requestAll(RequestState::Read);
+    powerStageOff = true;
+    powerStageRequest = RequestState::Write;
+    messageTarget = MessageTarget::StatusBar;
+    exchangeState = ExchangeState::Ready;
+    return true;
+}
+
+void MainWindow::closePort()
+{
+    if (!serialPort.isOpen())
+        return;
+    exchangeState = ExchangeState::Idle;
+    serialPort.close();
+}
+
+void MainWindow::setConnectedState(bool connected)
+{
+    ui->actionConfiguration_File->setEnabled(connected);
+    ui->actionReset_to_Factory_Defaults->setEnabled(connected);
+
+    using Controls = std::initializer_list<QWidget *>;
+    for (QWidget *control : Controls{ui->openButton, ui->closeButton, ui->microstepComboBox,
+                                     ui->x16CheckBox, ui->doubleEdgeCheckBox,
+                                     ui->standbyCurrentGroupBox, ui->runCurrentLineEdit,
+                                     ui->runCurrentDial})
+        control->setEnabled(connected);
+
+    enableStandbyControls(connected && ui->standbyCurrentGroupBox->isChecked());
+
+    for (QWidget *control :
+         Controls{ui->herzRadioButton, ui->x100HzRadioButton,
+          ui->pulseFrequencyLineEdit, ui->pulseFrequencyDial, ui->motorFullStepsLineEdit,
+          ui->motorStepAngleLineEdit, ui->rpmLineEdit, ui->rotateLeftButton,
+          ui->rotateRightButton})
+        control->setEnabled(connected);
+
+    ui->stopButton->setText(QStringLiteral("Driver On"));
+    ui->stopButton->setEnabled(connected);
+
+    if (connected) {
+        motionState = DriverOff;
+    } else {
+        ui->statusBar->showMessage(QString());
+        ui->statusBar->setAutoFillBackground(false);
+    }
+}
+
+void MainWindow::watchForPortLoss()
+{
+    // An unplugged device makes the port report read or resource errors, on a
+    // pseudo-terminal even in a busy loop. Close it once, outside the signal.
+    connect(&serialPort, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) {
+                const bool deviceGone = error == QSerialPort::ReadError
+                                        || error == QSerialPort::ResourceError;
+                if (!deviceGone || !serialPort.isOpen() || portLossPending)
+                    return;
+                portLossPending = true;
+                QTimer::singleShot(0, this, &MainWindow::handlePortLoss);
+            });
+}
+
+void MainWindow::handlePortLoss()
+{
+    if (!portLossPending)
+        return;
+    portLossPending = false;
+    on_closeButton_clicked();
+
+    const QString message = QStringLiteral("Error: connection to VELD-7316 lost. Port closed.");
+    ui->statusBar->showMessage(message);
+    if (messageTarget == MessageTarget::FileDialogLog)
+        appendLog(message);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct PortDescription
+{
+    QString name;
+    QString description;
+    QString manufacturer;
+};
+
+// "name - description (manufacturer)"
+QString portItemText(const PortDescription &port);
+
+// Texts of the ports that lead to a VELD-7316, in the given order, then "Simulator".
+QStringList portItemTexts(const QList<PortDescription> &ports);
+
+// The port name is everything before the first blank of an item text.
+QString portNameFromItemText(const QString &itemText);
+
+// Ports announced by files in the directory, in file name order. Files that
+// cannot be read as an announcement, or whose port no longer exists (left by
+// an emulator that crashed), are skipped.
+QList<PortDescription> announcedPorts(const QString &directory);
+
+// Where emulators announce their pseudo-terminals, which the system does not list.
+QString portAnnouncementDirectory();
+
+// The system's serial ports followed by the announced ones.
+QList<PortDescription> availablePorts();

@@ -1,0 +1,177 @@
+#include "config/configreader.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+using Kind = ConfigurationLine::Kind;
+
+constexpr std::array<int, 6> validResolutions = {8, 16, 32, 64, 128, 256};
+
+std::optional<DeviceParameter> parameterForKey(const QString &key)
+{
+    const QString lowerKey = key.toLower();
+    for (DeviceParameter parameter : allDeviceParameters) {
+        if (parameterName(parameter).toLower() == lowerKey)
+            return parameter;
+    }
+    return std::nullopt;
+}
+
+ConfigurationLine accepted(DeviceParameter parameter, int value)
+{
+    return {Kind::Value, parameter, value, parameterReport(parameter, value)};
+}
+
+ConfigurationLine refused(DeviceParameter parameter, const QString &expectation)
+{
+    return {Kind::Invalid, parameter, 0,
+            QStringLiteral("ERROR: Invalid value for \"") + parameterName(parameter) +
+                QStringLiteral("\"! ") + expectation};
+}
+
+// Not a number counts as 0; negative numbers fail as huge unsigned ones.
+ConfigurationLine parseRanged(DeviceParameter parameter, const QString &value, unsigned maximum)
+{
+    const int number = value.toInt(nullptr, 10);
+    if (static_cast<unsigned>(number) <= maximum)
+        return accepted(parameter, number);
+    return refused(parameter, QStringLiteral("Value out of range (0..%1)!").arg(maximum));
+}
+
+ConfigurationLine parseResolution(const QString &value)
+{
+    const int microsteps = value.toInt(nullptr, 10);
+    if (std::find(validResolutions.begin(), validResolutions.end(), microsteps) !=
+        validResolutions.end())
+        return accepted(DeviceParameter::MicroStepResolution, microsteps);
+    return refused(DeviceParameter::MicroStepResolution,
+                   QStringLiteral("Either 8, 16, 32, 64, 128 or 256 expected!"));
+}
+
+ConfigurationLine parseBoolean(DeviceParameter parameter, const QString &value)
+{
+    const QString lowerValue = value.toLower();
+    if (lowerValue == QLatin1String("true") || lowerValue == QLatin1String("false"))
+        return accepted(parameter, lowerValue == QLatin1String("true"));
+    QString expectation = QStringLiteral("Either TRUE or FALSE expected!");
+    // The multiplier's message alone has always quoted the rejected value.
+    if (parameter == DeviceParameter::MicroStepMultiplier)
+        expectation += QLatin1Char('"') + lowerValue + QLatin1Char('"');
+    return refused(parameter, expectation);
+}
+
+ConfigurationLine parseValue(DeviceParameter parameter, const QString &value)
+{
+    switch (parameter) {
+    case DeviceParameter::MicroStepResolution:
+        return parseResolution(value);
+    case DeviceParameter::MicroStepMultiplier:
+    case DeviceParameter::MicroStepDoubleEdge:
+    case DeviceParameter::HalfCurrentRange:
+        return parseBoolean(parameter, value);
+    case DeviceParameter::RunCurrent:
+    case DeviceParameter::StandbyCurrent:
+        return parseRanged(parameter, value, 31);
+    case DeviceParameter::StandbyCurrentDelay:
+        return parseRanged(parameter, value, 255);
+    }
+    return {};
+}
+
+// Control characters and undecodable bytes mean the file is not text at all.
+bool isPlainText(const QString &line)
+{
+    return std::none_of(line.begin(), line.end(), [](QChar character) {
+        if (character == QLatin1Char('\t') || character == QLatin1Char('\n') ||
+            character == QLatin1Char('\r'))
+            return false;
+        return character == QChar::ReplacementCharacter ||
+               character.category() == QChar::Other_Control;
+    });
+}
+
+QString tooLargeMessage()
+{
+    return QStringLiteral("ERROR: File too large! At most %1 bytes expected!")
+        .arg(maximumConfigurationFileSize);
+}
+
+// The next line as text, or nothing when it is refused; the refusal is logged.
+std::optional<QString> readTextLine(QIODevice &device, qint64 &bytesRead,
+                                    const std::function<void(const QString &)> &log)
+{
+    // readLine keeps one byte for a terminator: this reads one byte more than
+    // a line may have, enough to tell that it is too long.
+    const QByteArray bytes = device.readLine(maximumConfigurationLineLength + 2);
+    if (bytes.isEmpty()) {
+        log(QStringLiteral("ERROR: Reading the file failed!"));
+        return std::nullopt;
+    }
+    // Pipes and devices do not tell their size in advance.
+    bytesRead += bytes.size();
+    if (bytesRead > maximumConfigurationFileSize) {
+        log(tooLargeMessage());
+        return std::nullopt;
+    }
+    if (bytes.size() > maximumConfigurationLineLength) {
+        log(QStringLiteral("ERROR: Line too long! At most %1 bytes per line expected!")
+                .arg(maximumConfigurationLineLength));
+        return std::nullopt;
+    }
+    // A NUL byte ends the line's text.
+    const QString line = QString::fromUtf8(bytes);
+    if (!isPlainText(line)) {
+        log(QStringLiteral("ERROR: Binary data in file! Plain text expected!"));
+        return std::nullopt;
+    }
+    return line;
+}
+
+} // namespace
+
+ConfigurationLine parseConfigurationLine(const QString &line)
+{
+    // Every single blank and line feed separates: two in a row give an empty
+    // field, so "RunCurrent  5" has an empty value.
+    static const QRegularExpression separator(QStringLiteral(" |\n"));
+    const QStringList fields = line.split(separator, Qt::KeepEmptyParts);
+    const QString key = fields.value(0);
+    const std::optional<DeviceParameter> parameter = parameterForKey(key);
+    if (!parameter) {
+        return {Kind::Unknown, std::nullopt, 0,
+                QStringLiteral("WARNING: Unknown Parameter \"") + key +
+                    QStringLiteral("\". Will be ignored.")};
+    }
+    // A key alone on the file's last line has no value field: an empty value.
+    return parseValue(*parameter, fields.value(1));
+}
+
+bool readConfiguration(QIODevice &device, const std::function<void(const QString &)> &log,
+                       const std::function<void(DeviceParameter, int)> &store)
+{
+    log(QStringLiteral("Reading values from file ..."));
+    if (device.size() > maximumConfigurationFileSize) {
+        log(tooLargeMessage());
+        return false;
+    }
+    qint64 bytesRead = 0;
+    while (!device.atEnd()) {
+        const std::optional<QString> line = readTextLine(device, bytesRead, log);
+        if (!line)
+            return false;
+        const ConfigurationLine parsed = parseConfigurationLine(*line);
+        log(parsed.logLine);
+        if (parsed.kind == Kind::Invalid)
+            return false;
+        if (parsed.kind == Kind::Value)
+            store(*parsed.parameter, parsed.value);
+    }
+    return true;
+}

@@ -1,0 +1,629 @@
+#include "app/mainwindow.h"
+#include "config/configurationfile.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDial>
+#include <QDialog>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+Q_DECLARE_METATYPE(const QMetaObject *)
+
+namespace {
+
+// Label alignments as QLabel reports them.
+const int alignedRightCentred = 0x82; // AlignRight | AlignTrailing | AlignVCenter
+const int alignedLeftCentred = 0x81;  // AlignLeading | AlignLeft | AlignVCenter, also Qt's default
+
+struct FormObject
+{
+    QString name;
+    QString className;
+    QString parent;
+    QVariantMap properties;
+};
+
+QVariantMap placed(const QRect &geometry, QVariantMap properties = {})
+{
+    properties.insert(QStringLiteral("geometry"), geometry);
+    return properties;
+}
+
+QVariantMap texted(const QRect &geometry, const QString &text)
+{
+    return placed(geometry, {{"text", text}});
+}
+
+QVariantMap label(const QRect &geometry, const QString &text, int alignment = alignedLeftCentred)
+{
+    return placed(geometry, {{"text", text}, {"alignment", alignment}});
+}
+
+QVariantMap groupBox(const QRect &geometry, const QString &title, bool checkable = false)
+{
+    return placed(geometry, {{"title", title}, {"checkable", checkable}});
+}
+
+QVariantMap comboBox(const QRect &geometry)
+{
+    return placed(geometry, {{"editable", false}});
+}
+
+QVariantMap lineEdit(const QRect &geometry, bool readOnly)
+{
+    return placed(geometry, {{"readOnly", readOnly}});
+}
+
+QVariantMap dial(const QRect &geometry, int maximum, bool wrapping = false)
+{
+    return placed(
+        geometry,
+        {{"minimum", 0}, {"maximum", maximum}, {"wrapping", wrapping}, {"notchesVisible", true}});
+}
+
+// The main window's form objects in creation order. Start-up replaces the stop button's
+// form text, so its row leaves the text out; formTextsBeforeStartUp checks it.
+std::vector<FormObject> mainWindowObjects()
+{
+    const QString window = QStringLiteral("MainWindow");
+    const QString central = QStringLiteral("centralWidget");
+    const QString comPort = QStringLiteral("COMport");
+    const QString advanced = QStringLiteral("motorCurrent");
+    const QString microsteps = QStringLiteral("microstepsPerFullstep");
+    const QString standby = QStringLiteral("standbyCurrentGroupBox");
+    const QString generator = QStringLiteral("FrequencyGenerator");
+    const QString basic = QStringLiteral("groupBox");
+    return {
+        {"actionConfiguration_File", "QAction", window, {{"text", "Configuration File"}}},
+        {"actionReset_to_Factory_Defaults",
+         "QAction",
+         window,
+         {{"text", "Reset to Factory Defaults"}}},
+        {"centralWidget", "QWidget", window, {}},
+        {"COMport", "QGroupBox", central, groupBox({10, 10, 671, 61}, "COM port")},
+        {"serialPortComboBox", "QComboBox", comPort, comboBox({20, 20, 471, 22})},
+        {"openButton", "QPushButton", comPort, texted({500, 20, 75, 23}, "Open")},
+        {"closeButton", "QPushButton", comPort, texted({580, 20, 75, 23}, "Close")},
+        {"motorCurrent", "QGroupBox", central,
+         groupBox({210, 80, 471, 241}, "Optional Advanced Settings")},
+        {"microstepsPerFullstep", "QGroupBox", advanced,
+         groupBox({10, 160, 451, 71}, "Microsteps per Fullstep")},
+        {"microstepComboBox", "QComboBox", microsteps, comboBox({100, 30, 69, 22})},
+        {"label", "QLabel", microsteps, label({30, 30, 61, 16}, "Microsteps")},
+        {"x16CheckBox", "QCheckBox", microsteps, texted({210, 30, 111, 17}, "stepWeaver (x16)")},
+        {"doubleEdgeCheckBox", "QCheckBox", microsteps, texted({350, 30, 91, 17}, "double edge")},
+        {"standbyCurrentGroupBox", "QGroupBox", advanced,
+         groupBox({10, 30, 451, 121}, "Standby Current", true)},
+        {"delayLineEdit", "QLineEdit", standby, lineEdit({20, 80, 61, 20}, true)},
+        {"label_6", "QLabel", standby, label({20, 60, 71, 16}, "Delay")},
+        {"delayDial", "QDial", standby, dial({100, 20, 90, 90}, 255)},
+        {"FrequencyGenerator", "QGroupBox", central,
+         groupBox({10, 330, 671, 141}, "Pulse Generator for Quick Start")},
+        {"pulseFrequencyLineEdit", "QLineEdit", generator, lineEdit({20, 100, 81, 20}, true)},
+        {"label_8", "QLabel", generator, label({20, 80, 91, 16}, "Pulse frequency")},
+        {"pulseFrequencyDial", "QDial", generator, dial({180, 20, 110, 110}, 99, true)},
+        {"motorFullStepsLineEdit", "QLineEdit", generator, lineEdit({450, 40, 61, 20}, false)},
+        {"label_9", "QLabel", generator,
+         label({300, 40, 141, 16}, "Motor fullsteps per rotation", alignedRightCentred)},
+        {"herzRadioButton", "QRadioButton", generator, texted({120, 70, 51, 17}, "Hz")},
+        {"x100HzRadioButton", "QRadioButton", generator, texted({120, 100, 61, 17}, "x100Hz")},
+        {"label_10", "QLabel", generator,
+         label({320, 100, 121, 16}, "Resulting motor speed", alignedRightCentred)},
+        {"rpmLineEdit", "QLineEdit", generator, lineEdit({450, 100, 61, 20}, true)},
+        {"stopButton", "QPushButton", generator, placed({560, 80, 91, 41})},
+        {"label_11", "QLabel", generator, label({520, 100, 41, 16}, "rpm", alignedLeftCentred)},
+        {"rotateLeftButton", "QPushButton", generator, texted({560, 40, 41, 31}, QString())},
+        {"rotateRightButton", "QPushButton", generator, texted({610, 40, 41, 31}, QString())},
+        {"motorStepAngleLineEdit", "QLineEdit", generator, lineEdit({450, 70, 61, 20}, false)},
+        {"label_12", "QLabel", generator,
+         label({300, 70, 141, 16}, "Motor  Step Angle", alignedRightCentred)},
+        {"label_13", "QLabel", generator, label({520, 70, 41, 16}, "deg", alignedLeftCentred)},
+        {"groupBox", "QGroupBox", central, groupBox({10, 80, 191, 241}, "Basic Settings")},
+        {"runCurrentDial", "QDial", basic, dial({20, 30, 150, 150}, 46)},
+        {"runCurrentLineEdit", "QLineEdit", basic, lineEdit({60, 210, 61, 20}, true)},
+        {"label_5", "QLabel", basic, label({60, 190, 71, 16}, "Run current")},
+        {"standbyCurrentDial", "QDial", central, dial({560, 130, 90, 90}, 31)},
+        {"standbyCurrentLineEdit", "QLineEdit", central, lineEdit({460, 190, 61, 20}, true)},
+        {"label_7", "QLabel", central, label({460, 170, 91, 16}, "Standby Current")},
+        {"menuBar", "QMenuBar", window, placed({0, 0, 692, 21})},
+        {"menuTools", "QMenu", "menuBar", {{"title", "Tools"}}},
+        {"statusBar", "QStatusBar", window, {}},
+    };
+}
+
+std::vector<FormObject> configurationFileObjects()
+{
+    const QString dialog = QStringLiteral("ConfigurationFile");
+    return {
+        {"filePathLineEdit", "QLineEdit", dialog,
+         placed({20, 20, 301, 20}, {{"readOnly", true}, {"text", QString()}})},
+        {"fileSelectButton", "QPushButton", dialog, texted({330, 20, 31, 23}, "...")},
+        {"writeButton", "QPushButton", dialog, texted({20, 50, 101, 23}, "Program")},
+        {"verifyButton", "QPushButton", dialog, texted({140, 50, 101, 23}, "Verify")},
+        {"readButton", "QPushButton", dialog, texted({260, 50, 101, 23}, "Read")},
+        {"configurationFileLogTextEdit", "QPlainTextEdit", dialog,
+         placed({20, 80, 341, 231}, {{"readOnly", false}, {"plainText", QString()}})},
+        {"okButton", "QPushButton", dialog, texted({290, 320, 75, 23}, "OK")},
+    };
+}
+
+std::vector<FormObject> allFormObjects()
+{
+    std::vector<FormObject> objects = mainWindowObjects();
+    const std::vector<FormObject> dialogObjects = configurationFileObjects();
+    objects.insert(objects.end(), dialogObjects.begin(), dialogObjects.end());
+    return objects;
+}
+
+// A slot in meta-object order and the signal it must be connected to. An empty
+// sender stands for the window's timer.
+struct SlotConnection
+{
+    QString slot;
+    QString sender;
+    QString signal;
+};
+
+std::vector<SlotConnection> mainWindowSlots()
+{
+    return {
+        {"on_openButton_clicked()", "openButton", "clicked()"},
+        {"on_closeButton_clicked()", "closeButton", "clicked()"},
+        {"on_microstepComboBox_currentIndexChanged(QString)", "microstepComboBox",
+         "currentIndexChanged(QString)"},
+        {"on_x16CheckBox_clicked(bool)", "x16CheckBox", "clicked(bool)"},
+        {"on_doubleEdgeCheckBox_clicked(bool)", "doubleEdgeCheckBox", "clicked(bool)"},
+        {"on_runCurrentDial_sliderMoved(int)", "runCurrentDial", "sliderMoved(int)"},
+        {"on_delayDial_sliderMoved(int)", "delayDial", "sliderMoved(int)"},
+        {"on_standbyCurrentDial_sliderMoved(int)", "standbyCurrentDial", "sliderMoved(int)"},
+        {"on_herzRadioButton_clicked()", "herzRadioButton", "clicked()"},
+        {"on_x100HzRadioButton_clicked()", "x100HzRadioButton", "clicked()"},
+        {"on_pulseFrequencyDial_sliderMoved(int)", "pulseFrequencyDial", "sliderMoved(int)"},
+        {"on_timerEvent()", QString(), "timeout()"},
+        {"on_standbyCurrentGroupBox_clicked(bool)", "standbyCurrentGroupBox", "clicked(bool)"},
+        {"on_rotateLeftButton_clicked()", "rotateLeftButton", "clicked()"},
+        {"on_rotateRightButton_clicked()", "rotateRightButton", "clicked()"},
+        {"on_stopButton_clicked()", "stopButton", "clicked()"},
+        {"on_actionConfiguration_File_triggered()", "actionConfiguration_File", "triggered()"},
+        {"on_actionReset_to_Factory_Defaults_triggered()", "actionReset_to_Factory_Defaults",
+         "triggered()"},
+        {"on_motorStepAngleLineEdit_textChanged(QString)", "motorStepAngleLineEdit",
+         "textChanged(QString)"},
+        {"on_motorFullStepsLineEdit_textChanged(QString)", "motorFullStepsLineEdit",
+         "textChanged(QString)"},
+    };
+}
+
+std::vector<SlotConnection> configurationFileSlots()
+{
+    return {
+        {"on_fileSelectButton_clicked()", "fileSelectButton", "clicked()"},
+        {"on_writeButton_clicked()", "writeButton", "clicked()"},
+        {"on_okButton_clicked()", "okButton", "clicked()"},
+        {"on_readButton_clicked()", "readButton", "clicked()"},
+        {"on_verifyButton_clicked()", "verifyButton", "clicked()"},
+    };
+}
+
+QStringList signaturesOf(const std::vector<SlotConnection> &slotConnections)
+{
+    QStringList signatures;
+    for (const SlotConnection &connection : slotConnections)
+        signatures << connection.slot;
+    return signatures;
+}
+
+QString describe(const QVariant &value)
+{
+    return QString::fromUtf8(QTest::toString(value));
+}
+
+} // namespace
+
+class MainWindowLayoutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void formObject_data();
+    void formObject();
+    void creationOrderAmongSiblings_data();
+    void creationOrderAmongSiblings();
+    void windowIsFixedAndTitled();
+    void windowInstallsCentralWidgetAndBars();
+    void toolsMenuContents();
+    void rotateButtonShowsOnlyItsIcon_data();
+    void rotateButtonShowsOnlyItsIcon();
+    void radioButtonsFormAnAutoExclusivePair();
+    void radioButtonClickClearsTheOther_data();
+    void radioButtonClickClearsTheOther();
+    void standbyControlsReceiveTheMouse_data();
+    void standbyControlsReceiveTheMouse();
+    void formTextsBeforeStartUp();
+    void configurationFileDialogWindow();
+
+    void metaObjectSurface_data();
+    void metaObjectSurface();
+    void slotIsConnected_data();
+    void slotIsConnected();
+
+private:
+    QObject *objectNamed(const QString &name) const;
+    bool openSimulator() const;
+
+    std::unique_ptr<MainWindow> window;
+};
+
+QObject *MainWindowLayoutTest::objectNamed(const QString &name) const
+{
+    if (window->objectName() == name)
+        return window.get();
+    return window->findChild<QObject *>(name);
+}
+
+// Opening "Simulator" enables the settings controls without any port.
+bool MainWindowLayoutTest::openSimulator() const
+{
+    auto *ports = window->findChild<QComboBox *>("serialPortComboBox");
+    auto *openButton = window->findChild<QPushButton *>("openButton");
+    if (!ports || !openButton)
+        return false;
+    const int simulator = ports->findText("Simulator");
+    if (simulator < 0)
+        return false;
+    ports->setCurrentIndex(simulator);
+    openButton->click();
+    return !openButton->isEnabled();
+}
+
+void MainWindowLayoutTest::init()
+{
+    window = std::make_unique<MainWindow>();
+}
+
+void MainWindowLayoutTest::cleanup()
+{
+    window.reset();
+}
+
+void MainWindowLayoutTest::formObject_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QVariantMap>("properties");
+    for (const FormObject &object : allFormObjects())
+        QTest::newRow(qPrintable(object.name))
+            << object.name << object.className << object.parent << object.properties;
+}
+
+void MainWindowLayoutTest::formObject()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QFETCH(QVariantMap, properties);
+
+    const QObject *object = window->findChild<QObject *>(name);
+    QVERIFY2(object, qPrintable(name));
+    QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
+    QVERIFY(object->parent());
+    QCOMPARE(object->parent()->objectName(), parentName);
+    for (auto property = properties.cbegin(); property != properties.cend(); ++property) {
+        const QVariant actual = object->property(property.key().toLatin1().constData());
+        QVERIFY2(actual.isValid(), qPrintable("no property " + property.key()));
+        QVERIFY2(actual == property.value(), qPrintable(QString("%1 is %2, expected %3")
+                                                            .arg(property.key(), describe(actual),
+                                                                 describe(property.value()))));
+    }
+}
+
+// Creation order is the order of each parent's children. The window and the menu bar
+// own objects beyond the form's (timer, validators, dialog, extension button), so only
+// the form's objects are compared there; every other parent holds no other widget.
+void MainWindowLayoutTest::creationOrderAmongSiblings_data()
+{
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QStringList>("children");
+    QTest::addColumn<bool>("onlyTheseWidgets");
+
+    QStringList parents;
+    QMap<QString, QStringList> childrenByParent;
+    for (const FormObject &object : allFormObjects()) {
+        if (!parents.contains(object.parent))
+            parents << object.parent;
+        childrenByParent[object.parent] << object.name;
+    }
+    const QStringList sharedParents = {"MainWindow", "menuBar"};
+    for (const QString &parent : parents)
+        QTest::newRow(qPrintable(parent))
+            << parent << childrenByParent.value(parent) << !sharedParents.contains(parent);
+}
+
+void MainWindowLayoutTest::creationOrderAmongSiblings()
+{
+    QFETCH(QString, parentName);
+    QFETCH(QStringList, children);
+    QFETCH(bool, onlyTheseWidgets);
+
+    const QObject *parent = objectNamed(parentName);
+    QVERIFY2(parent, qPrintable(parentName));
+    QStringList actual;
+    for (const QObject *child : parent->children()) {
+        const bool compared =
+            onlyTheseWidgets ? child->isWidgetType() : children.contains(child->objectName());
+        if (compared)
+            actual << child->objectName();
+    }
+    QCOMPARE(actual, children);
+}
+
+void MainWindowLayoutTest::windowIsFixedAndTitled()
+{
+    const QSize fixedSize(692, 521);
+    QCOMPARE(window->objectName(), QString("MainWindow"));
+    QCOMPARE(window->windowTitle(), QString("VELD-7316 USB serial programmer V0.90"));
+    QCOMPARE(window->size(), fixedSize);
+    QCOMPARE(window->minimumSize(), fixedSize);
+    QCOMPARE(window->maximumSize(), fixedSize);
+}
+
+void MainWindowLayoutTest::windowInstallsCentralWidgetAndBars()
+{
+    QWidget *central = window->centralWidget();
+    QVERIFY(central);
+    QCOMPARE(central->objectName(), QString("centralWidget"));
+    QWidget *menuBar = window->menuWidget();
+    QVERIFY(menuBar);
+    QCOMPARE(menuBar->objectName(), QString("menuBar"));
+    const auto *statusBar = window->findChild<QStatusBar *>("statusBar");
+    QVERIFY(statusBar);
+    QCOMPARE(window->statusBar(), statusBar);
+}
+
+void MainWindowLayoutTest::toolsMenuContents()
+{
+    const auto *menuBar = window->findChild<QMenuBar *>("menuBar");
+    const auto *menuTools = window->findChild<QMenu *>("menuTools");
+    const auto *configurationFile = window->findChild<QAction *>("actionConfiguration_File");
+    const auto *factoryDefaults = window->findChild<QAction *>("actionReset_to_Factory_Defaults");
+    QVERIFY(menuBar && menuTools && configurationFile && factoryDefaults);
+
+    QCOMPARE(menuBar->actions(), QList<QAction *>{menuTools->menuAction()});
+    const QList<QAction *> entries = menuTools->actions();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.at(0), configurationFile);
+    QVERIFY(entries.at(1)->isSeparator());
+    QCOMPARE(entries.at(2), factoryDefaults);
+    for (const QAction *action : {configurationFile, factoryDefaults}) {
+        QVERIFY(action->shortcut().isEmpty());
+        QVERIFY(action->icon().isNull());
+        QVERIFY(!action->isCheckable());
+    }
+}
+
+void MainWindowLayoutTest::rotateButtonShowsOnlyItsIcon_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("imagePath");
+    QTest::newRow("left") << "rotateLeftButton"
+                          << ":/player/Left.png";
+    QTest::newRow("right") << "rotateRightButton"
+                           << ":/player/Right.png";
+}
+
+void MainWindowLayoutTest::rotateButtonShowsOnlyItsIcon()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, imagePath);
+
+    const auto *button = window->findChild<QPushButton *>(name);
+    QVERIFY(button);
+    QVERIFY(button->text().isEmpty());
+    const QImage expected = QImage(imagePath).convertToFormat(QImage::Format_ARGB32);
+    QVERIFY2(!expected.isNull(), qPrintable(imagePath));
+    const QIcon icon = button->icon();
+    QVERIFY(!icon.isNull());
+    // An icon names a file even when the file is missing; its pixels tell the truth.
+    QCOMPARE(icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32),
+             expected);
+}
+
+void MainWindowLayoutTest::radioButtonsFormAnAutoExclusivePair()
+{
+    const auto *generator = window->findChild<QGroupBox *>("FrequencyGenerator");
+    QVERIFY(generator);
+    const QList<QRadioButton *> pair =
+        generator->findChildren<QRadioButton *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(pair.size(), 2);
+    QCOMPARE(window->findChildren<QRadioButton *>().size(), 2);
+    for (const QRadioButton *button : pair) {
+        QVERIFY(button->autoExclusive());
+        QVERIFY(!button->group());
+    }
+}
+
+void MainWindowLayoutTest::radioButtonClickClearsTheOther_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<QString>("cleared");
+    QTest::newRow("Hz clears x100Hz") << "herzRadioButton"
+                                      << "x100HzRadioButton";
+    QTest::newRow("x100Hz clears Hz") << "x100HzRadioButton"
+                                      << "herzRadioButton";
+}
+
+void MainWindowLayoutTest::radioButtonClickClearsTheOther()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, cleared);
+
+    auto *clickedButton = window->findChild<QRadioButton *>(clicked);
+    auto *clearedButton = window->findChild<QRadioButton *>(cleared);
+    QVERIFY(clickedButton && clearedButton);
+    QVERIFY(openSimulator());
+
+    clearedButton->click();
+    QVERIFY(clearedButton->isChecked());
+    clickedButton->click();
+    QVERIFY(clickedButton->isChecked());
+    QVERIFY(!clearedButton->isChecked());
+
+    // Checking from code runs no click handler, so only auto-exclusivity can clear it.
+    clearedButton->setChecked(true);
+    QVERIFY(!clickedButton->isChecked());
+}
+
+void MainWindowLayoutTest::standbyControlsReceiveTheMouse_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("standbyCurrentDial") << "standbyCurrentDial";
+    QTest::newRow("standbyCurrentLineEdit") << "standbyCurrentLineEdit";
+    QTest::newRow("label_7") << "label_7";
+}
+
+// The three lie over the group boxes; only stacking above them lets the mouse reach them.
+void MainWindowLayoutTest::standbyControlsReceiveTheMouse()
+{
+    QFETCH(QString, name);
+
+    auto *widget = window->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    const auto *standbyBox = window->findChild<QGroupBox *>("standbyCurrentGroupBox");
+    QVERIFY(standbyBox);
+    const QRect standbyArea(standbyBox->mapTo(window->centralWidget(), QPoint()),
+                            standbyBox->size());
+    QVERIFY(standbyArea.contains(widget->geometry()));
+    window->show();
+    QCOMPARE(window->centralWidget()->childAt(widget->geometry().center()), widget);
+}
+
+void MainWindowLayoutTest::formTextsBeforeStartUp()
+{
+    QMainWindow bareWindow;
+    Ui::MainWindow form;
+    form.setupUi(&bareWindow);
+    QCOMPARE(form.stopButton->text(), QString("STOP"));
+    QVERIFY(form.standbyCurrentGroupBox->isChecked());
+}
+
+void MainWindowLayoutTest::configurationFileDialogWindow()
+{
+    const auto *dialog = window->findChild<QDialog *>("ConfigurationFile");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->metaObject(), &ConfigurationFile::staticMetaObject);
+    QCOMPARE(dialog->parent(), static_cast<QObject *>(window.get()));
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QString("Configuration File"));
+    QCOMPARE(dialog->size(), QSize(380, 353));
+    const QSizePolicy policy = dialog->sizePolicy();
+    QCOMPARE(policy.horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(policy.verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(policy.horizontalStretch(), 0);
+    QCOMPARE(policy.verticalStretch(), 0);
+    QVERIFY(!dialog->isSizeGripEnabled());
+    QVERIFY(!dialog->isModal());
+}
+
+void MainWindowLayoutTest::metaObjectSurface_data()
+{
+    QTest::addColumn<const QMetaObject *>("metaObject");
+    QTest::addColumn<const QMetaObject *>("baseMetaObject");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QStringList>("slotSignatures");
+    QTest::newRow("MainWindow") << &MainWindow::staticMetaObject << &QMainWindow::staticMetaObject
+                                << "MainWindow" << signaturesOf(mainWindowSlots());
+    QTest::newRow("ConfigurationFile")
+        << &ConfigurationFile::staticMetaObject << &QDialog::staticMetaObject << "ConfigurationFile"
+        << signaturesOf(configurationFileSlots());
+}
+
+void MainWindowLayoutTest::metaObjectSurface()
+{
+    QFETCH(const QMetaObject *, metaObject);
+    QFETCH(const QMetaObject *, baseMetaObject);
+    QFETCH(QString, className);
+    QFETCH(QStringList, slotSignatures);
+
+    QCOMPARE(QString::fromLatin1(metaObject->className()), className);
+    QCOMPARE(metaObject->superClass(), baseMetaObject);
+    QCOMPARE(metaObject->propertyCount(), metaObject->propertyOffset());
+
+    QStringList ownMethods;
+    for (int index = metaObject->methodOffset(); index < metaObject->methodCount(); ++index) {
+        const QMetaMethod method = metaObject->method(index);
+        const QString signature = QString::fromLatin1(method.methodSignature());
+        QVERIFY2(method.methodType() == QMetaMethod::Slot, qPrintable(signature));
+        QVERIFY2(method.access() == QMetaMethod::Private, qPrintable(signature));
+        QVERIFY2(method.returnType() == QMetaType::Void, qPrintable(signature));
+        ownMethods << signature;
+    }
+    QCOMPARE(ownMethods, slotSignatures);
+}
+
+void MainWindowLayoutTest::slotIsConnected_data()
+{
+    QTest::addColumn<QString>("receiverName");
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<QString>("senderName");
+    QTest::addColumn<QString>("signal");
+    const auto addRows = [](const QString &receiver,
+                            const std::vector<SlotConnection> &connections) {
+        for (const SlotConnection &connection : connections)
+            QTest::newRow(qPrintable(receiver + "::" + connection.slot))
+                << receiver << connection.slot << connection.sender << connection.signal;
+    };
+    addRows("MainWindow", mainWindowSlots());
+    addRows("ConfigurationFile", configurationFileSlots());
+}
+
+// Disconnecting succeeds only where exactly this signal reaches exactly this slot, so a
+// renamed widget or slot cannot unhook a handler unnoticed.
+void MainWindowLayoutTest::slotIsConnected()
+{
+    QFETCH(QString, receiverName);
+    QFETCH(QString, slot);
+    QFETCH(QString, senderName);
+    QFETCH(QString, signal);
+
+    QObject *receiver = objectNamed(receiverName);
+    QVERIFY(receiver);
+    QObject *sender = nullptr;
+    if (senderName.isEmpty()) {
+        const QList<QTimer *> timers =
+            window->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(timers.size(), 1);
+        sender = timers.first();
+    } else {
+        sender = receiver->findChild<QObject *>(senderName);
+    }
+    QVERIFY(sender);
+
+    const int signalIndex = sender->metaObject()->indexOfSignal(signal.toLatin1().constData());
+    QVERIFY2(signalIndex >= 0, qPrintable(signal));
+    const int slotIndex = receiver->metaObject()->indexOfSlot(slot.toLatin1().constData());
+    QVERIFY2(slotIndex >= 0, qPrintable(slot));
+    QVERIFY(QObject::disconnect(sender, sender->metaObject()->method(signalIndex), receiver,
+                                receiver->metaObject()->method(slotIndex)));
+}
+
+QTEST_MAIN(MainWindowLayoutTest)
+#include "tst_mainwindowlayout.moc"

@@ -1,0 +1,228 @@
+#include "app/portlist.h"
+#include "tools/emulator/fakemodule.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(PortDescription)
+
+namespace {
+
+// One comparable text per port, so lists of ports can be compared whole.
+QStringList describe(const QList<PortDescription> &ports)
+{
+    QStringList texts;
+    for (const PortDescription &port : ports)
+        texts.append(port.name + '|' + port.description + '|' + port.manufacturer);
+    return texts;
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QString emulatorManufacturer()
+{
+    return QStringLiteral("pid %1").arg(QCoreApplication::applicationPid());
+}
+
+} // namespace
+
+class TestPortList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void itemText_data();
+    void itemText();
+    void itemTexts_data();
+    void itemTexts();
+    void nameFromItemText_data();
+    void nameFromItemText();
+
+    void announcedPortsSkipStaleAndMalformedFiles();
+    void missingDirectoryAnnouncesNothing();
+    void announcementDirectoryIsInTheRuntimeDirectory();
+    void fakeModuleAnnouncesUntilDestroyed();
+    void unpluggedFakeModuleIsNoLongerAnnounced();
+    void availablePortsAddAnnouncedPorts();
+};
+
+void TestPortList::itemText_data()
+{
+    QTest::addColumn<PortDescription>("port");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("complete") << PortDescription{"COM7", "VELD-7316 module", "Veld"}
+                              << "COM7 - VELD-7316 module (Veld)";
+    QTest::newRow("no manufacturer")
+        << PortDescription{"ttyACM0", "VELD-7316", ""} << "ttyACM0 - VELD-7316 ()";
+    QTest::newRow("nothing but a name") << PortDescription{"COM1", "", ""} << "COM1 -  ()";
+}
+
+void TestPortList::itemText()
+{
+    QFETCH(PortDescription, port);
+    QFETCH(QString, text);
+    QCOMPARE(portItemText(port), text);
+}
+
+void TestPortList::itemTexts_data()
+{
+    QTest::addColumn<QList<PortDescription>>("ports");
+    QTest::addColumn<QStringList>("texts");
+    const PortDescription front{"COM3", "7316 driver", "A"};
+    const PortDescription middle{"COM4", "VELD-7316 module", "B"};
+    const PortDescription back{"COM5", "module 7316", ""};
+    const PortDescription other{"COM1", "Communications Port", "(Standard port types)"};
+    const PortDescription nearMiss{"COM2", "VELD-731 6", "C"};
+
+    QTest::newRow("no ports") << QList<PortDescription>() << QStringList{"Simulator"};
+    QTest::newRow("no match") << QList<PortDescription>{other, nearMiss}
+                              << QStringList{"Simulator"};
+    QTest::newRow("matches in the given order")
+        << QList<PortDescription>{middle, other, back, nearMiss, front}
+        << QStringList{"COM4 - VELD-7316 module (B)", "COM5 - module 7316 ()",
+                       "COM3 - 7316 driver (A)", "Simulator"};
+}
+
+void TestPortList::itemTexts()
+{
+    QFETCH(QList<PortDescription>, ports);
+    QFETCH(QStringList, texts);
+    QCOMPARE(portItemTexts(ports), texts);
+}
+
+void TestPortList::nameFromItemText_data()
+{
+    QTest::addColumn<QString>("itemText");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("port") << "COM7 - VELD-7316 module (Veld)"
+                          << "COM7";
+    QTest::newRow("simulator") << "Simulator"
+                               << "Simulator";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/4 - VELD-7316 emulator (pid 9)"
+                                     << "/dev/pts/4";
+    QTest::newRow("leading blank") << " COM7 - x ()"
+                                   << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestPortList::nameFromItemText()
+{
+    QFETCH(QString, itemText);
+    QFETCH(QString, name);
+    QCOMPARE(portNameFromItemText(itemText), name);
+}
+
+void TestPortList::announcedPortsSkipStaleAndMalformedFiles()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString existingPort = directory.filePath(QStringLiteral("port-a"));
+    const QString otherExistingPort = directory.filePath(QStringLiteral("port-b"));
+    QVERIFY(writeFile(existingPort, {}));
+    QVERIFY(writeFile(otherExistingPort, {}));
+    const QByteArray goneFile = directory.filePath(QStringLiteral("gone")).toUtf8();
+
+    // Written out of name order, to see that the result follows the names.
+    QVERIFY(writeFile(directory.filePath("d-second.port"),
+                      otherExistingPort.toUtf8() + "\nVELD-7316 second\n\n"));
+    QVERIFY(writeFile(directory.filePath("a-first.port"),
+                      existingPort.toUtf8() + "\nVELD-7316 first\nmaker"));
+    QVERIFY(writeFile(directory.filePath("b-stale.port"), goneFile + "\nVELD-7316 gone\nx\n"));
+    QVERIFY(writeFile(directory.filePath("c-one-line.port"), existingPort.toUtf8() + "\n"));
+    QVERIFY(writeFile(directory.filePath("c-empty.port"), {}));
+    QVERIFY(writeFile(directory.filePath("c-four-lines.port"),
+                      existingPort.toUtf8() + "\nVELD-7316\nmaker\nmore\n"));
+    QVERIFY(writeFile(directory.filePath("c-no-path.port"), "\nVELD-7316\nmaker\n"));
+    QVERIFY(writeFile(directory.filePath("e-notes.txt"),
+                      existingPort.toUtf8() + "\nVELD-7316 notes\nmaker\n"));
+
+    const QStringList expected = {existingPort + "|VELD-7316 first|maker",
+                                  otherExistingPort + "|VELD-7316 second|"};
+    QCOMPARE(describe(announcedPorts(directory.path())), expected);
+}
+
+void TestPortList::missingDirectoryAnnouncesNothing()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    QVERIFY(announcedPorts(directory.filePath(QStringLiteral("missing"))).isEmpty());
+}
+
+void TestPortList::announcementDirectoryIsInTheRuntimeDirectory()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QVERIFY(!runtime.isEmpty());
+    QCOMPARE(QFileInfo(portAnnouncementDirectory()).dir().absolutePath(),
+             QFileInfo(runtime).absoluteFilePath());
+    QCOMPARE(QFileInfo(portAnnouncementDirectory()).fileName(), QStringLiteral("veld7316-ports"));
+}
+
+void TestPortList::fakeModuleAnnouncesUntilDestroyed()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString announcements = directory.filePath(QStringLiteral("ports"));
+    auto module = std::make_unique<FakeModule>();
+    QVERIFY(module->start());
+    QVERIFY(announcedPorts(announcements).isEmpty());
+
+    QVERIFY(module->announce(announcements));
+    const QList<PortDescription> ports = announcedPorts(announcements);
+    QCOMPARE(describe(ports),
+             QStringList{module->portName() + "|VELD-7316 emulator|" + emulatorManufacturer()});
+    QCOMPARE(portItemTexts(ports), (QStringList{module->portName() + " - VELD-7316 emulator (" +
+                                                    emulatorManufacturer() + ")",
+                                                "Simulator"}));
+    QCOMPARE(portNameFromItemText(portItemTexts(ports).first()), module->portName());
+
+    module.reset();
+    QVERIFY(announcedPorts(announcements).isEmpty());
+    QVERIFY(QDir(announcements).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestPortList::unpluggedFakeModuleIsNoLongerAnnounced()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    FakeModule module;
+    QVERIFY(module.start());
+    QVERIFY(module.announce(directory.path()));
+    QCOMPARE(announcedPorts(directory.path()).size(), 1);
+    module.unplug();
+    QVERIFY(announcedPorts(directory.path()).isEmpty());
+}
+
+void TestPortList::availablePortsAddAnnouncedPorts()
+{
+    const int systemPorts = QSerialPortInfo::availablePorts().size();
+    QCOMPARE(availablePorts().size(), systemPorts);
+
+    FakeModule first;
+    FakeModule second;
+    QVERIFY(first.start());
+    QVERIFY(second.start());
+    QVERIFY(first.announce());
+    QVERIFY(second.announce());
+    const QList<PortDescription> ports = availablePorts();
+    QCOMPARE(ports.size(), systemPorts + 2);
+    const QStringList announced = describe(ports.mid(systemPorts));
+    QVERIFY(announced.contains(first.portName() + "|VELD-7316 emulator|" + emulatorManufacturer()));
+    QVERIFY(
+        announced.contains(second.portName() + "|VELD-7316 emulator|" + emulatorManufacturer()));
+    QCOMPARE(portItemTexts(ports).constLast(), QStringLiteral("Simulator"));
+}
+
+QTEST_GUILESS_MAIN(TestPortList)
+#include "tst_portlist.moc"

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// "01 06 B3 00 00 00 00 00 BA": upper-case hexadecimal, one blank between bytes.
+QString frameHexText(const QByteArray &frame);

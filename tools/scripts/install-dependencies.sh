@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and `make run` need.
+# Quick and silent when everything is already there.
+set -eu
+
+packages="cmake make g++ qtbase5-dev libqt5serialport5-dev xvfb xauth xdotool imagemagick binutils-mingw-w64-x86-64"
+
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages:$missing" >&2
+    echo "Run as root, or install them with: sudo apt-get install --no-install-recommends$missing" >&2
+    exit 1
+fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $missing
