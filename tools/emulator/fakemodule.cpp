@@ -92,7 +92,7 @@ bool FakeModule::setLogFile(const QString &path)
 void FakeModule::setFaults(const FakeModuleFaults &newFaults)
 {
     faults = newFaults;
-    framesSinceFaultsSet += 0;
+    framesSinceFaultsSet = 0;
 }
 
 void FakeModule::unplug()
