@@ -110,6 +110,7 @@ private:
     void selectMicrostepItem(int microsteps);
     void enableStandbyControls(bool enabled);
     void setRotateButtonHeld(bool left, bool held);
+    void startRotation(MotionState direction);
     void switchPowerStage(bool off);
 
     // File sequences

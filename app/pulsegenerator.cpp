@@ -68,26 +68,25 @@ void MainWindow::setRotateButtonHeld(bool left, bool held)
 
 void MainWindow::on_rotateLeftButton_clicked()
 {
-    setRotateButtonHeld(true, true);
-    setRotateButtonHeld(false, false);
-    ui->stopButton->setDown(false);
-    ui->stopButton->setText(QStringLiteral("STOP"));
-    // The power stage goes on before the first pulse: the cycle sends it first.
-    switchPowerStage(false);
-    motionState = RotatingLeft;
-    pulseWanted = -pulseFrequency;
-    ui->rpmLineEdit->setText(formatMotorSpeed());
+    startRotation(RotatingLeft);
 }
 
 void MainWindow::on_rotateRightButton_clicked()
 {
-    setRotateButtonHeld(false, true);
-    setRotateButtonHeld(true, false);
+    startRotation(RotatingRight);
+}
+
+void MainWindow::startRotation(MotionState direction)
+{
+    const bool left = direction == RotatingLeft;
+    setRotateButtonHeld(left, true);
+    setRotateButtonHeld(!left, false);
     ui->stopButton->setDown(false);
     ui->stopButton->setText(QStringLiteral("STOP"));
+    // The power stage goes on before the first pulse: the cycle sends it first.
     switchPowerStage(false);
-    motionState = RotatingRight;
-    pulseWanted = pulseFrequency;
+    motionState = direction;
+    pulseWanted = left ? -pulseFrequency : pulseFrequency;
     ui->rpmLineEdit->setText(formatMotorSpeed());
 }
 

@@ -71,8 +71,13 @@ void MainWindow::handleReadReply(DeviceParameter parameter, const Reply &reply)
 
 void MainWindow::applyReadValue(DeviceParameter parameter, int value)
 {
-    const QString invalidText = QStringLiteral("invalid");
     const bool isBoolean = value == 0 || value == 1;
+    // A current beyond the register's range keeps the old value.
+    const auto showInvalidCurrent = [this, parameter](QLineEdit *text, QDial *dial) {
+        text->setText(QStringLiteral("invalid"));
+        dial->setSliderPosition(0);
+        report(parameterName(parameter) + QStringLiteral(" = invalid"));
+    };
     switch (parameter) {
     case DeviceParameter::HalfCurrentRange:
         if (isBoolean) {
@@ -82,9 +87,7 @@ void MainWindow::applyReadValue(DeviceParameter parameter, int value)
         return;
     case DeviceParameter::RunCurrent:
         if (value > highestCurrentValue) {
-            ui->runCurrentLineEdit->setText(invalidText);
-            ui->runCurrentDial->setSliderPosition(0);
-            report(parameterName(parameter) + QStringLiteral(" = invalid"));
+            showInvalidCurrent(ui->runCurrentLineEdit, ui->runCurrentDial);
             return;
         }
         runCurrent.value = value;
@@ -94,9 +97,7 @@ void MainWindow::applyReadValue(DeviceParameter parameter, int value)
         return;
     case DeviceParameter::StandbyCurrent:
         if (value > highestCurrentValue) {
-            ui->standbyCurrentLineEdit->setText(invalidText);
-            ui->standbyCurrentDial->setSliderPosition(0);
-            report(parameterName(parameter) + QStringLiteral(" = invalid"));
+            showInvalidCurrent(ui->standbyCurrentLineEdit, ui->standbyCurrentDial);
             return;
         }
         standbyCurrent.value = value;
