@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-sanitize clean
 
 all: build
 
@@ -24,5 +24,12 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Every test again, built with AddressSanitizer (leaks included) and
+# UndefinedBehaviorSanitizer; any report fails the test.
+test-sanitize: deps
+	@cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELD_SANITIZE=ON > /dev/null
+	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	@cd $(BUILD_DIR)-sanitize && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize

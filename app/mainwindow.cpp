@@ -25,8 +25,11 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
     setFixedSize(windowWidth, windowHeight);
     ui->motorFullStepsLineEdit->setValidator(new QIntValidator(0, maximumFullSteps, this));
-    ui->motorStepAngleLineEdit->setValidator(
-        new QDoubleValidator(0.0, maximumStepAngle, stepAngleDecimals, this));
+    auto *stepAngleValidator = new QDoubleValidator(0.0, maximumStepAngle, stepAngleDecimals, this);
+    // The field is read and rewritten with a decimal point, whatever the
+    // system's locale, so typing must use it too.
+    stepAngleValidator->setLocale(QLocale::c());
+    ui->motorStepAngleLineEdit->setValidator(stepAngleValidator);
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &MainWindow::on_timerEvent);

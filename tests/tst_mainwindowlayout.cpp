@@ -230,7 +230,9 @@ QStringList signaturesOf(const std::vector<SlotConnection> &slotConnections)
 
 QString describe(const QVariant &value)
 {
-    return QString::fromUtf8(QTest::toString(value));
+    // QTest::toString hands over a new[] buffer.
+    const QScopedArrayPointer<char> text(QTest::toString(value));
+    return QString::fromUtf8(text.data());
 }
 
 } // namespace

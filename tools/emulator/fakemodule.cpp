@@ -145,6 +145,10 @@ void FakeModule::handleFrame(const QByteArray &frame)
         logFile.flush();
     }
     emit frameReceived(frame);
+    if (replyOverride) {
+        writeToMaster(replyOverride(frame));
+        return;
+    }
 
     ++framesSinceFaultsSet;
     if (faults.unplugAfterFrames > 0 && framesSinceFaultsSet >= faults.unplugAfterFrames) {

@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -60,6 +61,12 @@ public:
     void setFaults(const FakeModuleFaults &newFaults);
     void setSeed(quint32 seed) { random.seed(seed); }
 
+    // Answers each request with whatever bytes the function returns (none, a
+    // few or more than a frame), instead of the module's reply and without
+    // executing the command. An empty function restores the module.
+    using ReplyOverride = std::function<QByteArray(const QByteArray &request)>;
+    void setReplyOverride(ReplyOverride replies) { replyOverride = std::move(replies); }
+
     // The pseudo-terminal vanishes, as a module pulled off the USB bus would.
     void unplug();
     bool isUnplugged() const { return unplugged; }
@@ -81,6 +88,7 @@ private:
     PortAnnouncement announcement;
     ModuleRegisters registers;
     FakeModuleFaults faults;
+    ReplyOverride replyOverride;
     QRandomGenerator random{1};
     QByteArray pending;
     QStringList frameLog;
