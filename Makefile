@@ -4,8 +4,10 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
+PACKAGE_DIR ?= build-package
+QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
 
-.PHONY: all deps configure build run test test-sanitize clean
+.PHONY: all deps configure build run test test-sanitize test-qt6 package clean
 
 all: build
 
@@ -31,5 +33,20 @@ test-sanitize: deps
 	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
 	@cd $(BUILD_DIR)-sanitize && ctest --output-on-failure -j $(JOBS)
 
+# Every test again, built against Qt 6 instead of Qt 5.15.
+test-qt6:
+	@sh tools/scripts/install-dependencies.sh $(QT6_PACKAGES)
+	@cmake -S . -B $(BUILD_DIR)-qt6 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELD_QT6=ON > /dev/null
+	@cmake --build $(BUILD_DIR)-qt6 -j $(JOBS)
+	@cd $(BUILD_DIR)-qt6 && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package of the program, from a release build of its own:
+# $(PACKAGE_DIR)/veld-usb-serial-programmer_<version>_<arch>.deb
+package:
+	@sh tools/scripts/install-dependencies.sh dpkg-dev file
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cd $(PACKAGE_DIR) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(PACKAGE_DIR)

@@ -4,6 +4,7 @@
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
+#include <QComboBox>
 #include <QDoubleValidator>
 #include <QIntValidator>
 #include <QTimer>
@@ -23,6 +24,13 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 has no currentIndexChanged(QString), so connect-by-name leaves this
+    // handler unconnected: hand it the selected item's text as Qt 5 does.
+    connect(ui->microstepComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        on_microstepComboBox_currentIndexChanged(ui->microstepComboBox->itemText(index));
+    });
+#endif
     setFixedSize(windowWidth, windowHeight);
     ui->motorFullStepsLineEdit->setValidator(new QIntValidator(0, maximumFullSteps, this));
     auto *stepAngleValidator = new QDoubleValidator(0.0, maximumStepAngle, stepAngleDecimals, this);

@@ -6,6 +6,8 @@ Writes, next to this script:
   images/Left.png      16 x 16 triangle pointing left
   images/Right.png     16 x 16 triangle pointing right
   veld_usb_serial_programmer.ico   five images, stored as DIB by icotool
+  linux/veld-usb-serial-programmer-48.png    desktop icons for the sizes the
+  linux/veld-usb-serial-programmer-128.png   logo above does not cover
 """
 
 import os
@@ -17,6 +19,7 @@ from PIL import Image, ImageDraw
 HERE = os.path.dirname(os.path.abspath(__file__))
 IMAGES = os.path.join(HERE, "images")
 ICON = os.path.join(HERE, "veld_usb_serial_programmer.ico")
+LINUX = os.path.join(HERE, "linux")
 
 # Shapes are drawn this many times larger and scaled down, for smooth edges.
 OVERSAMPLE = 8
@@ -91,6 +94,13 @@ def write_icon():
         subprocess.run(arguments, check=True)
 
 
+def write_desktop_icons():
+    # The 32 x 32 desktop icon is the logo itself, installed under another name.
+    os.makedirs(LINUX, exist_ok=True)
+    for size in (48, 128):
+        logo(size).save(os.path.join(LINUX, "veld-usb-serial-programmer-%d.png" % size))
+
+
 def main():
     os.makedirs(IMAGES, exist_ok=True)
     # The logo is looked up without an extension, so the format is named here.
@@ -98,6 +108,7 @@ def main():
     triangle(16, points_left=True).save(os.path.join(IMAGES, "Left.png"))
     triangle(16, points_left=False).save(os.path.join(IMAGES, "Right.png"))
     write_icon()
+    write_desktop_icons()
 
 
 if __name__ == "__main__":

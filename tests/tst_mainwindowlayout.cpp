@@ -625,6 +625,14 @@ void MainWindowLayoutTest::slotIsConnected()
         sender = receiver->findChild<QObject *>(senderName);
     }
     QVERIFY(sender);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 has no currentIndexChanged(QString): the window connects the index
+    // signal to that slot itself, through a function object.
+    if (signal == QLatin1String("currentIndexChanged(QString)")) {
+        signal = QStringLiteral("currentIndexChanged(int)");
+        receivingSlot = QMetaMethod();
+    }
+#endif
 
     const int signalIndex = sender->metaObject()->indexOfSignal(signal.toLatin1().constData());
     QVERIFY2(signalIndex >= 0, qPrintable(signal));

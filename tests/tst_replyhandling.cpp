@@ -16,14 +16,7 @@
 
 namespace {
 
-// Module registers by parameter number, as wire values.
-using Registers = QMap<int, int>;
-
-void setRegisters(FakeModule &module, const Registers &registers)
-{
-    for (auto it = registers.cbegin(); it != registers.cend(); ++it)
-        module.setParameter(it.key(), it.value());
-}
+using Registers = ConnectedWindow::Registers;
 
 const QString powerStageOffMessage =
     QStringLiteral("Power stage is off. You can now plug or unplug the motor.");
@@ -136,7 +129,7 @@ void ReplyHandlingTest::openingReportsEveryValue()
     QFETCH(Registers, registers);
 
     ConnectedWindow rig;
-    setRegisters(rig.module, registers);
+    rig.setRegisters(registers);
     QSignalSpy spy(rig.window->statusBar(), &QStatusBar::messageChanged);
     QVERIFY(openAndSettle(rig));
     QTEST(shownMessages(spy), "messages");
@@ -179,7 +172,7 @@ void ReplyHandlingTest::runCurrentReply()
     ConnectedWindow rig;
     QVERIFY(openAndSettle(rig));
     QCOMPARE(rig.widget<QDial>("runCurrentDial")->sliderPosition(), 20);
-    setRegisters(rig.module, registers);
+    rig.setRegisters(registers);
     FakeModuleFaults faults;
     faults.outOfRange = outOfRange;
     rig.module.setFaults(faults);
@@ -220,11 +213,11 @@ void ReplyHandlingTest::standbyCurrentReply()
     QFETCH(QString, message);
 
     ConnectedWindow rig;
-    setRegisters(rig.module, {{179, 0}, {6, 24}, {7, 10}});
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 10}});
     QVERIFY(openAndSettle(rig));
     auto *box = rig.widget<QGroupBox>("standbyCurrentGroupBox");
     QVERIFY(box->isChecked());
-    setRegisters(rig.module, registers);
+    rig.setRegisters(registers);
     QSignalSpy spy(rig.window->statusBar(), &QStatusBar::messageChanged);
     QVERIFY(reopen(rig));
 
@@ -260,7 +253,7 @@ void ReplyHandlingTest::microstepResolutionReply()
     QFETCH(QString, message);
 
     ConnectedWindow rig;
-    setRegisters(rig.module, {{140, 3}, {160, 0}});
+    rig.setRegisters({{140, 3}, {160, 0}});
     QVERIFY(openAndSettle(rig));
     rig.module.setParameter(140, code);
     QSignalSpy spy(rig.window->statusBar(), &QStatusBar::messageChanged);
@@ -304,7 +297,7 @@ void ReplyHandlingTest::booleanReply()
     QFETCH(QString, message);
 
     ConnectedWindow rig;
-    setRegisters(rig.module, {{140, 4}, {160, 0}, {161, 1}, {179, 1}, {6, 20}});
+    rig.setRegisters({{140, 4}, {160, 0}, {161, 1}, {179, 1}, {6, 20}});
     QVERIFY(openAndSettle(rig));
     rig.module.setParameter(number, byte);
     QSignalSpy spy(rig.window->statusBar(), &QStatusBar::messageChanged);
@@ -321,7 +314,7 @@ void ReplyHandlingTest::booleanReply()
 void ReplyHandlingTest::garbageInUnreadBytesIsHarmless()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{179, 0}, {6, 24}, {7, 12}, {214, 9}, {140, 1}, {160, 0}, {161, 0}});
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 12}, {214, 9}, {140, 1}, {160, 0}, {161, 0}});
     FakeModuleFaults garbage;
     garbage.garbage = true;
     rig.module.setSeed(7316);
@@ -366,7 +359,7 @@ void ReplyHandlingTest::incompleteReplyCountsAsFailed()
 void ReplyHandlingTest::failedDelayReadShowsInvalid()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{214, 15}});
+    rig.setRegisters({{214, 15}});
     QVERIFY(openAndSettle(rig));
     auto *delayDial = rig.widget<QDial>("delayDial");
     auto *delayText = rig.widget<QLineEdit>("delayLineEdit");
@@ -397,7 +390,7 @@ void ReplyHandlingTest::failedDelayReadShowsInvalid()
 void ReplyHandlingTest::refusedWritesAreReportedOnceAndNotRetried()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{179, 0}, {6, 24}, {7, 10}, {214, 15}, {140, 4}, {160, 1}});
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 10}, {214, 15}, {140, 4}, {160, 1}});
     QVERIFY(openAndSettle(rig));
     rig.module.clearReceivedFrames();
     FakeModuleFaults refusing;
@@ -424,7 +417,7 @@ void ReplyHandlingTest::refusedWritesAreReportedOnceAndNotRetried()
 void ReplyHandlingTest::unconfirmedPowerStageStaysRedAndIsRetried()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{140, 4}, {160, 1}});
+    rig.setRegisters({{140, 4}, {160, 1}});
     FakeModuleFaults refusing;
     refusing.refuseWrites = true;
     rig.module.setFaults(refusing);
@@ -451,7 +444,7 @@ void ReplyHandlingTest::unconfirmedPowerStageStaysRedAndIsRetried()
 void ReplyHandlingTest::dialMovedAgainWhileItsWriteIsInFlight()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{179, 0}, {6, 24}, {7, 10}, {140, 4}, {160, 1}});
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 10}, {140, 4}, {160, 1}});
     QVERIFY(openAndSettle(rig));
     rig.module.clearReceivedFrames();
     auto *runDial = rig.widget<QDial>("runCurrentDial");
@@ -471,7 +464,7 @@ void ReplyHandlingTest::dialMovedAgainWhileItsWriteIsInFlight()
 void ReplyHandlingTest::readReplyGivesWayToAChangeMadeInFlight()
 {
     ConnectedWindow rig;
-    setRegisters(rig.module, {{140, 4}, {160, 1}, {161, 0}});
+    rig.setRegisters({{140, 4}, {160, 1}, {161, 0}});
     auto *multiplierBox = rig.widget<QCheckBox>("x16CheckBox");
     onceOnFrame(rig.module, readMultiplierFrame, [&] { multiplierBox->click(); });
     QVERIFY(openAndSettle(rig));

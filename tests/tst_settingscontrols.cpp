@@ -10,19 +10,12 @@
 
 namespace {
 
-// Module registers by parameter number, as wire values.
-using Registers = QMap<int, int>;
-
-void setRegisters(FakeModule &module, const Registers &registers)
-{
-    for (auto it = registers.cbegin(); it != registers.cend(); ++it)
-        module.setParameter(it.key(), it.value());
-}
+using Registers = ConnectedWindow::Registers;
 
 // Opens with the given registers and waits until the opening's traffic is over.
 bool openWith(ConnectedWindow &rig, const Registers &registers)
 {
-    setRegisters(rig.module, registers);
+    rig.setRegisters(registers);
     if (!rig.open() || !rig.waitUntilQuiet())
         return false;
     rig.module.clearReceivedFrames();
@@ -268,7 +261,7 @@ void SettingsControlsTest::resolutionReplyOtherThan16WritesTheMultiplierOff()
 {
     ConnectedWindow rig;
     // 32 microsteps with the multiplier on: a state the window must mend.
-    setRegisters(rig.module, {{140, 3}, {160, 1}, {161, 0}});
+    rig.setRegisters({{140, 3}, {160, 1}, {161, 0}});
     QVERIFY(rig.selectModulePort());
     rig.clickOpen();
     QVERIFY(rig.waitForFrames(8));

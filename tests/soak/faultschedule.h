@@ -5,7 +5,7 @@
 #include <array>
 
 class LoopGapWatch;
-class SoakFigures;
+struct SoakFigures;
 class SoakRandom;
 class SoakWitness;
 

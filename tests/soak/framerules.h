@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
-// What the programmer may send to the module, written down apart from the
-// programmer's own frame code so the soak checks it independently.
+// How the soak reads the module's frames and names its values. Whether a
+// frame is one the programmer may send at all is tests/fuzz/allowedrequests.h.
 
 // Key of the power stage switch beside the parameter numbers: its command.
 constexpr int powerStageKey = 14;
@@ -12,12 +11,14 @@ constexpr int powerStageKey = 14;
 // The seven parameter numbers.
 constexpr int parameterNumbers[] = {6, 7, 140, 160, 161, 179, 214};
 
-// Why the frame is not one the programmer may send; empty when it is.
-QString frameProblem(const QByteArray &frame);
-
-int frameByte(const QByteArray &frame, int index);
-int frameValue(const QByteArray &frame);
+inline int frameByte(const QByteArray &frame, int index)
+{
+    return static_cast<quint8>(frame.at(index));
+}
 
 // Whether a get reply for the parameter can carry a value the reader rejects
 // (every byte is a valid StandbyCurrentDelay).
-bool hasRejectableReading(int number);
+inline bool hasRejectableReading(int number)
+{
+    return number != 214;
+}

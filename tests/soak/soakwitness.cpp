@@ -1,5 +1,6 @@
 #include "tests/soak/soakwitness.h"
 
+#include "tests/fuzz/allowedrequests.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
 #include "tests/support/connectedwindow.h"
@@ -101,7 +102,7 @@ void SoakWitness::onFrame(const QByteArray &frame)
     const qint64 now = clock.now();
     record(QStringLiteral("frame %1").arg(QString::fromLatin1(frame.toHex(' '))));
 
-    const QString problem = frameProblem(frame);
+    const QString problem = requestFrameFault(frame);
     if (!problem.isEmpty())
         fail(QStringLiteral("malformed or unexpected frame (%1): %2")
                  .arg(problem, QString::fromLatin1(frame.toHex(' '))));

@@ -24,6 +24,12 @@ ConnectedWindow::ConnectedWindow()
 
 ConnectedWindow::~ConnectedWindow() = default;
 
+void ConnectedWindow::setRegisters(const Registers &registers)
+{
+    for (auto it = registers.cbegin(); it != registers.cend(); ++it)
+        module.setParameter(it.key(), it.value());
+}
+
 bool ConnectedWindow::selectModulePort()
 {
     auto *ports = widget<QComboBox>("serialPortComboBox");

@@ -4,6 +4,7 @@
 #include "tools/emulator/fakemodule.h"
 
 #include <QDial>
+#include <QMap>
 #include <QStatusBar>
 #include <QStringList>
 
@@ -14,6 +15,9 @@
 class ConnectedWindow
 {
 public:
+    // Module registers by parameter number, as wire values.
+    using Registers = QMap<int, int>;
+
     ConnectedWindow();
     ~ConnectedWindow();
 
@@ -25,6 +29,8 @@ public:
     {
         return window->findChild<Widget *>(QLatin1String(objectName));
     }
+
+    void setRegisters(const Registers &registers);
 
     // Selects the module's port, clicks Open and waits until the opening's
     // reads and power-stage switch are done. Clears the module's frame log.

@@ -1,4 +1,4 @@
-#include "tests/fuzz/allowedrequests.h"
+#include "tests/fuzz/replies/allowedrequests.h"
 
 #include <QtGlobal>
 

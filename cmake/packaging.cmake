@@ -1,0 +1,50 @@
+# Install rules for the program and its desktop integration, and the Debian
+# package built from them with `cpack -G DEB`. The emulator and the tests are
+# development tools and stay out of both.
+include(GNUInstallDirs)
+
+set(VELD_DESKTOP_NAME veld-usb-serial-programmer)
+
+install(TARGETS veld_usb_serial_programmer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/linux/${VELD_DESKTOP_NAME}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The icon theme finds icons by name and size, so each size gets the same name.
+set(icon_dir ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES resources/images/orx_logo
+        DESTINATION ${icon_dir}/32x32/apps RENAME ${VELD_DESKTOP_NAME}.png)
+foreach(size 48 128)
+    install(FILES resources/linux/${VELD_DESKTOP_NAME}-${size}.png
+            DESTINATION ${icon_dir}/${size}x${size}/apps RENAME ${VELD_DESKTOP_NAME}.png)
+endforeach()
+
+set(CPACK_PACKAGE_NAME ${VELD_DESKTOP_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "VELD-7316 programmer developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration tool for the VELD-7316 stepper-motor driver")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Reads and changes the settings of a VELD-7316 stepper-motor driver module over its USB serial port: currents, microsteps, power stage and pulse generator, and saves, verifies and programs them through a plain-text configuration file.")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_VENDOR}")
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Library dependencies are read off the executable by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+# Qt loads its platform plugin at run time, so dpkg-shlibdeps cannot see it:
+# ask dpkg which package ships the X11 one and depend on that too.
+foreach(plugin Qt6::QXcbIntegrationPlugin Qt5::QXcbIntegrationPlugin)
+    if(TARGET ${plugin})
+        get_target_property(plugin_file ${plugin} LOCATION)
+        execute_process(COMMAND dpkg-query --search ${plugin_file}
+                        OUTPUT_VARIABLE plugin_owner ERROR_QUIET RESULT_VARIABLE not_found)
+        if(NOT not_found)
+            string(REGEX REPLACE "[:,].*" "" plugin_package "${plugin_owner}")
+            set(CPACK_DEBIAN_PACKAGE_DEPENDS ${plugin_package})
+        endif()
+        break()
+    endif()
+endforeach()
+
+include(CPack)

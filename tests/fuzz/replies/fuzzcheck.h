@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+// A broken invariant: says which and aborts, so libFuzzer keeps the input.
+[[noreturn]] inline void failFuzzCheck(const QString &what)
+{
+    std::fprintf(stderr, "fuzz_replies: %s\n", qPrintable(what));
+    std::fflush(stderr);
+    std::abort();
+}
