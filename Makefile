@@ -7,7 +7,7 @@ JOBS ?= 2
 PACKAGE_DIR ?= build-package
 QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
 
-.PHONY: all deps configure build run test test-sanitize test-qt6 package clean
+.PHONY: all deps configure build run test test-sanitize test-qt6 package bench clean
 
 all: build
 
@@ -48,5 +48,12 @@ package:
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack -G DEB
 
+# Start-up, memory, idle, link and bad-input figures against baselines from
+# the same tree, from a release build of its own; not part of `make test`.
+bench: deps
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELD_BENCH=ON -DBUILD_TESTING=OFF > /dev/null
+	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
+	@bash bench/run_bench.sh $(BUILD_DIR)-bench
+
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(BUILD_DIR)-bench $(PACKAGE_DIR)

@@ -49,7 +49,9 @@ void MainWindow::enableStandbyControls(bool enabled)
 void MainWindow::on_runCurrentDial_sliderMoved(int position)
 {
     const bool halfRange = isHalfRangeDialPosition(position);
-    if (halfRange != halfCurrentRange.value) {
+    // The dial sets the range too: a read of the range still under way must
+    // not put the current the user chose on the other scale.
+    if (halfRange != halfCurrentRange.value || halfCurrentRange.request == RequestState::Read) {
         writeValue(halfCurrentRange, halfRange);
         ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
     }

@@ -1,20 +1,12 @@
 #include "app/mainwindow.h"
 
 #include "config/configurationfile.h"
+#include "link/exchangeorder.h"
 
 #include "ui_mainwindow.h"
 
-#include <array>
 
 namespace {
-
-// The order in which Verify reports, the exchange cycle's read order.
-constexpr std::array<DeviceParameter, 7> verifyOrder = {
-    DeviceParameter::HalfCurrentRange,    DeviceParameter::RunCurrent,
-    DeviceParameter::StandbyCurrent,      DeviceParameter::StandbyCurrentDelay,
-    DeviceParameter::MicroStepResolution, DeviceParameter::MicroStepMultiplier,
-    DeviceParameter::MicroStepDoubleEdge,
-};
 
 QString verifiedLine(DeviceParameter parameter)
 {
@@ -43,7 +35,7 @@ void MainWindow::startReadForFile()
 void MainWindow::verifyAgainstFile()
 {
     appendLog(QStringLiteral("Verify values ..."));
-    for (DeviceParameter parameter : verifyOrder) {
+    for (DeviceParameter parameter : readOrder) {
         if (fileValueOf(parameter) == cachedValue(parameter))
             appendLog(verifiedLine(parameter));
     }

@@ -29,22 +29,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_VENDOR}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Library dependencies are read off the executable by dpkg-shlibdeps.
+# Library dependencies are read off the executable by dpkg-shlibdeps. Qt's X11
+# platform plugin, loaded at run time, ships in the Gui library's package,
+# which is among them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-
-# Qt loads its platform plugin at run time, so dpkg-shlibdeps cannot see it:
-# ask dpkg which package ships the X11 one and depend on that too.
-foreach(plugin Qt6::QXcbIntegrationPlugin Qt5::QXcbIntegrationPlugin)
-    if(TARGET ${plugin})
-        get_target_property(plugin_file ${plugin} LOCATION)
-        execute_process(COMMAND dpkg-query --search ${plugin_file}
-                        OUTPUT_VARIABLE plugin_owner ERROR_QUIET RESULT_VARIABLE not_found)
-        if(NOT not_found)
-            string(REGEX REPLACE "[:,].*" "" plugin_package "${plugin_owner}")
-            set(CPACK_DEBIAN_PACKAGE_DEPENDS ${plugin_package})
-        endif()
-        break()
-    endif()
-endforeach()
 
 include(CPack)

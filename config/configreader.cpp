@@ -85,15 +85,15 @@ ConfigurationLine parseValue(DeviceParameter parameter, const QString &value)
     return {};
 }
 
-// Control characters and undecodable bytes mean the file is not text at all.
+// Control characters mean the file is not text at all. Bytes that are not
+// UTF-8 (a comment typed in another encoding) are only an unknown parameter.
 bool isPlainText(const QString &line)
 {
     return std::none_of(line.begin(), line.end(), [](QChar character) {
         if (character == QLatin1Char('\t') || character == QLatin1Char('\n') ||
             character == QLatin1Char('\r'))
             return false;
-        return character == QChar::ReplacementCharacter ||
-               character.category() == QChar::Other_Control;
+        return character.category() == QChar::Other_Control;
     });
 }
 
@@ -107,8 +107,7 @@ QString tooLargeMessage()
 std::optional<QString> readTextLine(QIODevice &device, qint64 &bytesRead,
                                     const std::function<void(const QString &)> &log)
 {
-    // readLine keeps one byte for a terminator: this reads one byte more than
-    // a line may have, enough to tell that it is too long.
+    // Asking for a little more than a line may hold tells an overlong line apart.
     const QByteArray bytes = device.readLine(maximumConfigurationLineLength + 2);
     if (bytes.isEmpty()) {
         log(QStringLiteral("ERROR: Reading the file failed!"));
@@ -126,7 +125,8 @@ std::optional<QString> readTextLine(QIODevice &device, qint64 &bytesRead,
         return std::nullopt;
     }
     // A NUL byte ends the line's text.
-    const QString line = QString::fromUtf8(bytes);
+    const auto nul = bytes.indexOf('\0');
+    const QString line = QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
     if (!isPlainText(line)) {
         log(QStringLiteral("ERROR: Binary data in file! Plain text expected!"));
         return std::nullopt;

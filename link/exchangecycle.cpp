@@ -1,24 +1,5 @@
 #include "app/mainwindow.h"
-
-namespace {
-
-// HalfCurrentRange is read first, so the currents read after it are shown
-// on the right scale.
-constexpr std::array<DeviceParameter, 7> readOrder = {
-    DeviceParameter::HalfCurrentRange,    DeviceParameter::RunCurrent,
-    DeviceParameter::StandbyCurrent,      DeviceParameter::StandbyCurrentDelay,
-    DeviceParameter::MicroStepResolution, DeviceParameter::MicroStepMultiplier,
-    DeviceParameter::MicroStepDoubleEdge,
-};
-
-constexpr std::array<DeviceParameter, 7> writeOrder = {
-    DeviceParameter::RunCurrent,          DeviceParameter::StandbyCurrent,
-    DeviceParameter::MicroStepResolution, DeviceParameter::MicroStepMultiplier,
-    DeviceParameter::MicroStepDoubleEdge, DeviceParameter::HalfCurrentRange,
-    DeviceParameter::StandbyCurrentDelay,
-};
-
-} // namespace
+#include "link/exchangeorder.h"
 
 void MainWindow::sendFrame(int command, int type, int motor, int value)
 {

@@ -53,9 +53,11 @@ void MainWindow::handleReply()
 void MainWindow::handleReadReply(DeviceParameter parameter, const Reply &reply)
 {
     if (!reply.succeeded()) {
-        // The read stays pending and is sent again.
+        // The read stays pending and is sent again. A delay the user set
+        // meanwhile is written instead, and stays shown.
         report(QLatin1String(noCommunication));
-        if (parameter == DeviceParameter::StandbyCurrentDelay) {
+        if (parameter == DeviceParameter::StandbyCurrentDelay &&
+            requestOf(parameter) == RequestState::Read) {
             ui->delayLineEdit->setText(QStringLiteral("invalid"));
             ui->delayDial->setSliderPosition(0);
         }

@@ -337,14 +337,19 @@ void TestConfigReader::readsLines_data()
         << QStringList{"StandbyCurrent=3"};
     QTest::newRow("one endless line")
         << QByteArray(60000, 'a') << QStringList{lineTooLong} << false << QStringList();
+    // The signature's first line is text of a kind; the control byte after it is not.
     QTest::newRow("binary data") << raw("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\n")
-                                 << QStringList{binaryData} << false << QStringList();
+                                 << QStringList{unknown(QStringLiteral("\uFFFDPNG")), binaryData}
+                                 << false << QStringList();
     QTest::newRow("control character after good lines")
         << QByteArray("RunCurrent 5\nRun\x01"
                       "Current 6\nStandbyCurrent 3\n")
         << QStringList{"RunCurrent = 5", binaryData} << false << QStringList{"RunCurrent=5"};
+    // A comment typed in another encoding is only an unknown parameter.
     QTest::newRow("bytes that are not UTF-8")
-        << QByteArray("\xff\xfe R\n") << QStringList{binaryData} << false << QStringList();
+        << QByteArray("\xff\xfe R\nRunCurrent 4\n")
+        << QStringList{unknown(QStringLiteral("\uFFFD\uFFFD")), "RunCurrent = 4"} << true
+        << QStringList{"RunCurrent=4"};
 }
 
 void TestConfigReader::readsLines()

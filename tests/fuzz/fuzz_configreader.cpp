@@ -18,8 +18,8 @@ bool inRange(DeviceParameter parameter, int value)
 {
     switch (parameter) {
     case DeviceParameter::MicroStepResolution:
-        return value == 8 || value == 16 || value == 32 || value == 64 || value == 128
-               || value == 256;
+        return value == 8 || value == 16 || value == 32 || value == 64 || value == 128 ||
+               value == 256;
     case DeviceParameter::MicroStepMultiplier:
     case DeviceParameter::MicroStepDoubleEdge:
     case DeviceParameter::HalfCurrentRange:

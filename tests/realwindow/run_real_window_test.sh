@@ -21,14 +21,17 @@ for tool in Xvfb xdotool import convert; do
 done
 
 mkdir -p "$output_dir"
+rm -f "$output_dir"/{opened,run-current-dragged,end,failure}.png
 frame_log="$output_dir/emulator-frames.log"
 : > "$frame_log"
 runtime_dir=$(mktemp -d "${TMPDIR:-/tmp}/real-window.XXXXXX")
 chmod 700 "$runtime_dir"
 # The program lists only the ports announced here: our emulator's.
 export XDG_RUNTIME_DIR=$runtime_dir
-# The program must reach our Xvfb, whatever the caller's session uses.
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+# The program must reach our Xvfb, whatever the caller's session uses, with
+# Qt's default style and no scaling, so the layout's pixels are the screen's.
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_STYLE_OVERRIDE QT_SCALE_FACTOR \
+    QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
 
 xvfb_pid=""
 emulator_pid=""
@@ -66,11 +69,12 @@ fail() {
     exit 1
 }
 
-# poll TRIES COMMAND...: runs COMMAND every 0.1 s until it succeeds, at most TRIES times.
+# poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds, for at
+# most SECONDS seconds and at most ten tries a second.
 poll() {
-    local tries=$1 attempt
+    local deadline=$((SECONDS + $1)) tries=$(($1 * 10)) attempt
     shift
-    for ((attempt = 0; attempt < tries; attempt++)); do
+    for ((attempt = 0; attempt < tries && SECONDS <= deadline; attempt++)); do
         "$@" && return 0
         sleep 0.1
     done
@@ -153,7 +157,7 @@ frames_arrived() {
 expect_frames() {
     local what=$1
     shift
-    poll 100 frames_arrived "$checked_lines" "$@" ||
+    poll 20 frames_arrived "$checked_lines" "$@" ||
         fail "$what: expected, in this order, the frames: $(printf '[%s] ' "$@")"
     checked_lines=$(last_line_of_frames "$checked_lines" "$@")
     echo "ok: $what"
@@ -164,7 +168,7 @@ expect_each_frame() {
     local what=$1 start=$checked_lines item last
     shift
     for item in "$@"; do
-        poll 100 frames_arrived "$start" "$item" || fail "$what: expected the frame [$item]"
+        poll 20 frames_arrived "$start" "$item" || fail "$what: expected the frame [$item]"
         last=$(last_line_of_frames "$start" "$item")
         [ "$last" -gt "$checked_lines" ] && checked_lines=$last
     done
@@ -173,7 +177,7 @@ expect_each_frame() {
 
 screenshot() {
     local file="$output_dir/$1.png"
-    import -window root "$file"
+    timeout 20 import -window root "$file"
     echo "Screenshot: $file"
 }
 
@@ -184,7 +188,7 @@ screenshot() {
 # that line. Succeeds once the window is painted.
 measure_menu_bar() {
     local shot="$runtime_dir/menubar.png" row
-    import -window root "$shot" 2> /dev/null || return 1
+    timeout 20 import -window root "$shot" 2> /dev/null || return 1
     row=$(convert "$shot" -crop "1x60+$((window_x + 300))+$window_y" +repage txt:- |
         awk -F'[,:]' '/^[0-9]/ {
             colour = $0; sub(/^[^#]*/, "", colour); sub(/ .*/, "", colour)
@@ -245,7 +249,7 @@ no_other_window() {
 # Sets popup, popup_x, popup_y, popup_width, popup_height.
 wait_for_popup() {
     local X Y WIDTH HEIGHT
-    poll 100 one_other_window || fail "$1 did not appear"
+    poll 10 one_other_window || fail "$1 did not appear"
     popup=$(other_windows)
     eval "$(xdo getwindowgeometry --shell "$popup")"
     popup_x=$X popup_y=$Y popup_width=$WIDTH popup_height=$HEIGHT
@@ -255,15 +259,12 @@ popup_gone() {
     ! other_windows | grep -qx "$popup"
 }
 
-# A combo box ignores a release that comes too soon after its list opened, so
-# the item is clicked again until the list closes.
+# The list takes a click close to the one that opened it as the end of that
+# click and keeps itself open, so the first item is clicked near its left end,
+# away from the combo box's centre where the list was opened.
 pick_first_item() {
-    local attempt
-    for ((attempt = 0; attempt < 10; attempt++)); do
-        xdo mousemove --sync $((popup_x + popup_width / 2)) $((popup_y + 10)) click 1
-        poll 30 popup_gone && return 0
-    done
-    return 1
+    xdo mousemove --sync $((popup_x + 20)) $((popup_y + 10)) click 1
+    poll 10 popup_gone
 }
 
 focus_is_on_popup() {
@@ -275,7 +276,7 @@ echo "Xvfb on $DISPLAY"
 
 "$emulator" --log "$frame_log" > "$output_dir/emulator.log" 2>&1 &
 emulator_pid=$!
-poll 100 announced_port > /dev/null || fail "the emulator did not announce its port"
+poll 10 announced_port > /dev/null || fail "the emulator did not announce its port"
 port=$(announced_port)
 echo "Emulator on $port"
 
@@ -289,7 +290,7 @@ window_x=$X window_y=$Y
 if [ "$WIDTH" -ne 692 ] || [ "$HEIGHT" -ne 521 ]; then
     fail "the window is ${WIDTH}x$HEIGHT, not 692x521"
 fi
-poll 100 measure_menu_bar || fail "could not find the menu bar's lower edge in a screenshot"
+poll 15 measure_menu_bar || fail "could not find the menu bar's lower edge in a screenshot"
 echo "Window at $window_x,$window_y; menu bar $menu_bar_height px high"
 
 # serialPortComboBox: 20,20 in the "COM port" box at 10,10.
@@ -340,12 +341,12 @@ expect_frames "STOP stops the pulse generator" "$(frame 1 0 0 0)"
 xdo mousemove --sync $((window_x + 20)) $((window_y + menu_bar_height / 2)) click 1
 wait_for_popup "the Tools menu"
 xdo mousemove --sync $((popup_x + popup_width / 2)) $((popup_y + popup_height * 3 / 4)) click 1
-poll 100 popup_gone || fail "the Tools menu did not close"
+poll 10 popup_gone || fail "the Tools menu did not close"
 wait_for_popup "the factory reset warning"
 # OK is the box's default button.
-poll 100 focus_is_on_popup || fail "the factory reset warning did not get the keyboard focus"
+poll 10 focus_is_on_popup || fail "the factory reset warning did not get the keyboard focus"
 xdo key Return
-poll 100 no_other_window || fail "the factory reset warning did not close"
+poll 10 no_other_window || fail "the factory reset warning did not close"
 expect_frames "the factory reset writes all seven parameters" \
     "$(frame 5 6 0 24)" "$(frame 5 7 0 24)" "$(frame 5 140 0 4)" "$(frame 5 160 0 1)" \
     "$(frame 5 161 0 0)" "$(frame 5 179 0 0)" "$(frame 5 214 0 0)"

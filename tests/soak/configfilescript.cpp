@@ -9,7 +9,6 @@
 #include "tests/support/modaldialogs.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 
@@ -31,8 +30,7 @@ QString mixedCase(const QString &text, SoakRandom &random)
 
 QString booleanText(SoakRandom &random)
 {
-    return mixedCase(random.chance(50) ? QStringLiteral("TRUE") : QStringLiteral("FALSE"),
-                     random);
+    return mixedCase(random.chance(50) ? QStringLiteral("TRUE") : QStringLiteral("FALSE"), random);
 }
 
 bool writeText(const QString &path, const QString &text)
@@ -50,14 +48,12 @@ const char *buttonName(int sequence)
 
 } // namespace
 
-ConfigFileScript::ConfigFileScript(ConnectedWindow &rig, SoakWitness &witness,
-                                   SoakRandom &random, SoakFigures &figures,
-                                   const QString &directory, std::function<void(int)> pause)
+ConfigFileScript::ConfigFileScript(ConnectedWindow &rig, SoakWitness &witness, SoakRandom &random,
+                                   SoakFigures &figures, std::function<void(int)> pause)
     : rig(rig)
     , witness(witness)
     , random(random)
     , figures(figures)
-    , directory(directory)
     , pause(std::move(pause))
 {
 }
@@ -129,18 +125,16 @@ void ConfigFileScript::press(ConfigurationFile *dialog, Sequence sequence)
     dialog->findChild<QPushButton *>(QLatin1String(name))->click();
     const bool refused = witness.pleaseSelectLines() > asked;
     if (refused == fileReadable)
-        witness.fail(QStringLiteral("%1 %2 although the file chosen last was %3")
-                         .arg(QLatin1String(name),
-                              refused ? QStringLiteral("asked for a file")
-                                      : QStringLiteral("ran"),
-                              fileReadable ? QStringLiteral("readable")
-                                           : QStringLiteral("not readable")));
+        witness.fail(
+            QStringLiteral("%1 %2 although the file chosen last was %3")
+                .arg(QLatin1String(name),
+                     refused ? QStringLiteral("asked for a file") : QStringLiteral("ran"),
+                     fileReadable ? QStringLiteral("readable") : QStringLiteral("not readable")));
 }
 
 QString ConfigFileScript::prepareFile(bool *readable)
 {
-    const QString path =
-        QDir(directory).filePath(QStringLiteral("settings-%1.txt").arg(++fileNumber));
+    const QString path = directory.filePath(QStringLiteral("settings-%1.txt").arg(++fileNumber));
     const int kind = random.between(0, 9);
     *readable = false;
     if (kind == 0)

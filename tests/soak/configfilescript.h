@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -17,8 +18,7 @@ class ConfigFileScript
 {
 public:
     ConfigFileScript(ConnectedWindow &rig, SoakWitness &witness, SoakRandom &random,
-                     SoakFigures &figures, const QString &directory,
-                     std::function<void(int)> pause);
+                     SoakFigures &figures, std::function<void(int)> pause);
 
     // False when the menu entry is disabled.
     bool run();
@@ -39,7 +39,7 @@ private:
     SoakWitness &witness;
     SoakRandom &random;
     SoakFigures &figures;
-    QString directory;
+    QTemporaryDir directory; // the files of this window alone
     std::function<void(int)> pause;
     bool fileReadable = false; // as the dialog should have found the file chosen last
     int fileNumber = 0;

@@ -7,8 +7,9 @@
 
 namespace {
 
-// With an action every ~100 ms, each fault begins every few seconds.
-constexpr int beginPerMille = 12;
+// With an action every ~100 ms, each fault begins every few seconds and
+// some fault is on for about half of the time.
+constexpr int beginPerMille = 25;
 constexpr int shortestStretchMs = 80;
 constexpr int longestStretchMs = 1500;
 // Late, but well inside the next request's two ticks: the reply misses its
@@ -121,7 +122,7 @@ void FaultSchedule::end(Kind kind)
 
 const char *FaultSchedule::name(Kind kind)
 {
-    static const char *const names[] = {"silent",      "late",         "partial",
+    static const char *const names[] = {"silent",         "late",         "partial",
                                         "refused writes", "out of range", "garbage"};
     return kind < KindCount ? names[kind] : "";
 }

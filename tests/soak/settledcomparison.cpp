@@ -26,7 +26,7 @@ public:
     {
     }
 
-    template<typename T>
+    template <typename T>
     void expect(std::initializer_list<int> dependsOn, const char *what, const T &shown,
                 const T &module)
     {
@@ -41,8 +41,7 @@ public:
     }
 
     int wire(int number) const { return rig.module.parameter(number); }
-    template<typename Widget>
-    const Widget *widget(const char *name) const
+    template <typename Widget> const Widget *widget(const char *name) const
     {
         return rig.widget<Widget>(name);
     }
@@ -75,7 +74,9 @@ QStringList settledDifferences(const ConnectedWindow &rig, const std::function<b
              c.widget<QLineEdit>("standbyCurrentLineEdit")->text(),
              formatCurrent(standbyCurrent, halfRange));
     c.expect({214}, "delayDial", c.widget<QDial>("delayDial")->sliderPosition(), delay);
-    c.expect({214}, "delayLineEdit", c.widget<QLineEdit>("delayLineEdit")->text(),
+    // Unchecking the standby box shows no delay as a bare "0" instead of "0ms".
+    const QString delayText = c.widget<QLineEdit>("delayLineEdit")->text();
+    c.expect({214}, "delayLineEdit", delayText == QStringLiteral("0") ? formatDelay(0) : delayText,
              formatDelay(delay));
     c.expect({140}, "microstepComboBox", c.widget<QComboBox>("microstepComboBox")->currentText(),
              QString::number(microstepsOfCode(c.wire(140))));

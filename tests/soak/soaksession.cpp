@@ -23,24 +23,24 @@ const QString connectionLost = QStringLiteral("Error: connection to VELD-7316 lo
 } // namespace
 
 SoakSession::SoakSession(int number, SoakRandom &random, SoakFigures &figures,
-                         const LoopGapWatch &clock, const QString &fileDirectory)
+                         const LoopGapWatch &clock)
     : number(number)
     , random(random)
     , figures(figures)
     , clock(clock)
     , witness(rig, clock, figures)
     , faultSchedule(witness, random, figures, clock)
-    , fileScript(rig, witness, random, figures, fileDirectory, [this](int ms) { pause(ms); })
+    , fileScript(rig, witness, random, figures, [this](int ms) { pause(ms); })
     , actions(rig, witness, random, fileScript, [this](int ms) { pause(ms); })
 {
 }
 
 bool SoakSession::run(qint64 until, bool unplugAtEnd)
 {
-    witness.record(QStringLiteral("session %1, ending with %2")
-                       .arg(number)
-                       .arg(unplugAtEnd ? QStringLiteral("an unplug")
-                                        : QStringLiteral("comparisons")));
+    witness.record(
+        QStringLiteral("session %1, ending with %2")
+            .arg(number)
+            .arg(unplugAtEnd ? QStringLiteral("an unplug") : QStringLiteral("comparisons")));
     randomiseModule();
     actions.openModulePort();
     while (clock.now() < until && !witness.failed()) {
@@ -122,7 +122,9 @@ void SoakSession::compareSettled(bool withExcuses, const QString &when)
         return;
     }
     ++figures.comparisons;
-    const auto excused = [&](int key) { return withExcuses && witness.excused(key); };
+    const auto excused = [&](int key) {
+        return withExcuses && witness.excused(key);
+    };
     for (int key : parameterNumbers)
         figures.excusedValues += excused(key) ? 1 : 0;
     figures.excusedValues += excused(powerStageKey) ? 1 : 0;
@@ -142,7 +144,8 @@ void SoakSession::endWithUnplug()
     } else {
         FakeModuleFaults unplugging = faultSchedule.current();
         unplugging.unplugAfterFrames = random.between(1, 5);
-        witness.record(QStringLiteral("unplug on frame %1 from now").arg(unplugging.unplugAfterFrames));
+        witness.record(
+            QStringLiteral("unplug on frame %1 from now").arg(unplugging.unplugAfterFrames));
         witness.setFaults(unplugging);
     }
     const qint64 giveUpAt = clock.now() + unplugWaitMs;
@@ -164,9 +167,9 @@ void SoakSession::endWithUnplug()
         witness.fail(QStringLiteral("the lost connection was reported %1 times")
                          .arg(witness.connectionLostMessages()));
     if (rig.statusMessage() != connectionLost)
-        witness.fail(QStringLiteral("after the unplug the status bar says \"%1\"")
-                         .arg(rig.statusMessage()));
-    if (rig.widget<QPushButton>("closeButton")->isEnabled()
-        || rig.widget<QDial>("runCurrentDial")->isEnabled())
+        witness.fail(
+            QStringLiteral("after the unplug the status bar says \"%1\"").arg(rig.statusMessage()));
+    if (rig.widget<QPushButton>("closeButton")->isEnabled() ||
+        rig.widget<QDial>("runCurrentDial")->isEnabled())
         witness.fail(QStringLiteral("after the unplug the window still looks connected"));
 }

@@ -17,8 +17,7 @@ struct SoakFigures;
 class SoakSession
 {
 public:
-    SoakSession(int number, SoakRandom &random, SoakFigures &figures, const LoopGapWatch &clock,
-                const QString &fileDirectory);
+    SoakSession(int number, SoakRandom &random, SoakFigures &figures, const LoopGapWatch &clock);
 
     // Acts until the time on the soak's clock, then ends. False as soon as an
     // invariant failed; report() tells which and what led to it.

@@ -1,6 +1,6 @@
 #include "tests/soak/soakwitness.h"
 
-#include "tests/fuzz/allowedrequests.h"
+#include "tests/fuzz/replies/allowedrequests.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
 #include "tests/support/connectedwindow.h"
@@ -150,8 +150,8 @@ void SoakWitness::onFrame(const QByteArray &frame)
 bool SoakWitness::possiblyMisattributed(qint64 at) const
 {
     for (const LateReply &late : lateReplies) {
-        if (frameCount - late.frame <= lateReachFrames
-            && clock.stoodStillBetween(late.at - lateStallLeadMs, at))
+        if (frameCount - late.frame <= lateReachFrames &&
+            clock.stoodStillBetween(late.at - lateStallLeadMs, at))
             return true;
     }
     return false;
@@ -265,6 +265,6 @@ void SoakWitness::fail(const QString &failure)
 
 QString SoakWitness::report() const
 {
-    return failures.join(QLatin1Char('\n')) + QStringLiteral("\nlast events:\n")
-           + history.join(QLatin1Char('\n'));
+    return failures.join(QLatin1Char('\n')) + QStringLiteral("\nlast events:\n") +
+           history.join(QLatin1Char('\n'));
 }

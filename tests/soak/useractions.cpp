@@ -100,7 +100,8 @@ bool UserActions::dragDial(const char *name)
     const int target = random.between(dial->minimum(), dial->maximum());
     const int from = dial->sliderPosition();
     const int steps = random.between(1, 3);
-    witness.record(QStringLiteral("drag %1 from %2 to %3").arg(QLatin1String(name)).arg(from).arg(target));
+    witness.record(
+        QStringLiteral("drag %1 from %2 to %3").arg(QLatin1String(name)).arg(from).arg(target));
     dial->setSliderDown(true);
     for (int step = 1; step <= steps; ++step)
         dial->setSliderPosition(from + (target - from) * step / steps);
@@ -176,7 +177,8 @@ bool UserActions::resetToFactoryDefaults()
     if (!action->isEnabled())
         return false;
     const bool confirm = random.chance(60);
-    witness.record(confirm ? QStringLiteral("reset, confirmed") : QStringLiteral("reset, cancelled"));
+    witness.record(confirm ? QStringLiteral("reset, confirmed")
+                           : QStringLiteral("reset, cancelled"));
     MessageBoxAnswer seen;
     answerNextMessageBox(confirm ? QMessageBox::Ok : QMessageBox::Cancel, &seen);
     action->trigger();

@@ -14,8 +14,8 @@ namespace {
 constexpr int exchangeIntervalMs = 20;
 // Event passes a sent request needs to reach the stand-in: one for the port to
 // write it, one for the stand-in to read it, and room to spare.
-constexpr int deliveryPasses = 16;
-// The opening's eight frames and a pulse generator stop, with room to spare.
+constexpr int deliveryPasses = 8;
+// Seven reads, a power-stage switch and a pulse generator stop, with room to spare.
 constexpr int settlingExchanges = 32;
 
 } // namespace
@@ -23,7 +23,6 @@ constexpr int settlingExchanges = 32;
 ReplyRig::ReplyRig()
     : script(rig.module)
 {
-    reopenPort();
 }
 
 void ReplyRig::startSession()
@@ -117,7 +116,9 @@ void ReplyRig::restMotorFields()
 }
 
 // The opening's reads, answered by a module at its factory settings, put the
-// seven settings and their controls back where they started.
+// seven settings and their controls back to their start values; the
+// power-stage switch and a pulse generator stop go out as well, so that the
+// next opening starts with nothing else to send.
 void ReplyRig::settleWithFactoryModule()
 {
     for (int exchanges = 0; exchange(factoryModuleReply); ++exchanges) {

@@ -9,7 +9,7 @@
 class ReplyRig
 {
 public:
-    // Needs the application object; opens the stand-in's port.
+    // Needs the application object.
     ReplyRig();
 
     MainWindow &window() const { return *rig.window; }
@@ -19,9 +19,10 @@ public:
         return rig.widget<Widget>(objectName);
     }
 
-    // Brings the window back to the state in which it first opened the port,
-    // then opens the port anew: each session starts alike, with the opening's
-    // seven reads and its power-stage switch still to be sent.
+    // Brings the window back to its start values (factory settings, motor at
+    // rest) with a module that confirms everything, then opens the port anew:
+    // each session starts alike, with the opening's seven reads and its
+    // power-stage switch still to be sent.
     void startSession();
 
     // Lets the window send its next request, has it answered, and lets the

@@ -1,0 +1,15 @@
+#include "bench/idlemeasure.h"
+
+#include "bench/processfigures.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+double cpuSecondsOverEventLoop(int milliseconds)
+{
+    const double before = cpuSeconds();
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return cpuSeconds() - before;
+}

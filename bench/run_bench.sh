@@ -1,0 +1,125 @@
+#!/bin/bash
+# Runs the harnesses of a build made with VELD_BENCH=ON side by side with
+# their baselines and prints one line per figure with its target. Machines
+# here are shared and noisy, so only medians of several runs and ratios
+# against a baseline measured in the same run count. Prints PASS or MISS per
+# figure; fails only when a harness does.
+#   bench/run_bench.sh [build directory]   (BENCH_RUNS, BENCH_IDLE_RUNS: run counts)
+set -euo pipefail
+export LC_ALL=C
+
+harnesses=${1:-build-bench}/bench
+runs=${BENCH_RUNS:-9}
+idle_runs=${BENCH_IDLE_RUNS:-3}
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A runtime directory of its own: no other emulator's port shows up.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Real painting on a virtual X server; -displayfd picks a free display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > /dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=:$(head -n 1 "$work/display")
+export QT_QPA_PLATFORM=xcb
+
+# run <harness> <output file>: appends the harness's figures to the file.
+run() {
+    "$harnesses/$1" >> "$2"
+}
+
+# Process start is stamped by the shell right before the exec.
+run_stamped() {
+    VELD_BENCH_LAUNCHED=$EPOCHREALTIME "$harnesses/$1" >> "$2"
+}
+
+# median <file> <figure name>
+median() {
+    awk -v name="$2" '$1 == name { print $2 }' "$1" | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR == 0) exit 1; print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# verdict <condition as awk expression>
+verdict() {
+    awk "BEGIN { print ($1) ? \"PASS\" : \"MISS\" }"
+}
+
+calc() {
+    awk "BEGIN { printf \"$1\", $2 }"
+}
+
+echo "VELD-7316 programmer benchmark: medians of $runs runs ($idle_runs for idle cost)," \
+    "Xvfb display $DISPLAY, Qt platform xcb"
+
+# Warm the file cache and the X server once before anything counts.
+run_stamped bench_startup_programmer /dev/null
+run_stamped bench_startup_bare /dev/null
+
+# Alternating runs spread the machine's noise evenly over both variants.
+for _ in $(seq "$runs"); do
+    run_stamped bench_startup_programmer "$work/startup_programmer"
+    run_stamped bench_startup_bare "$work/startup_bare"
+done
+program_ms=$(median "$work/startup_programmer" startup_ms)
+bare_ms=$(median "$work/startup_bare" startup_ms)
+ratio=$(calc %.3f "$program_ms / $bare_ms")
+printf '%-10s programmer %.1f ms, bare QMainWindow %.1f ms: %.2fx    target <= 1.10x  %s\n' \
+    start-up "$program_ms" "$bare_ms" "$ratio" "$(verdict "$ratio <= 1.10")"
+
+program_kib=$(median "$work/startup_programmer" peak_kib)
+bare_kib=$(median "$work/startup_bare" peak_kib)
+extra_mib=$(calc %.2f "($program_kib - $bare_kib) / 1024")
+# Private memory apart from the shared library and font pages that painting touches.
+extra_anon_mib=$(calc %.2f "($(median "$work/startup_programmer" anon_kib) - $(median "$work/startup_bare" anon_kib)) / 1024")
+printf '%-10s programmer %.1f MiB, bare QMainWindow %.1f MiB peak resident: %+.2f MiB (private %+.2f MiB)    target <= +5 MiB  %s\n' \
+    memory "$(calc %.2f "$program_kib / 1024")" "$(calc %.2f "$bare_kib / 1024")" "$extra_mib" \
+    "$extra_anon_mib" "$(verdict "$extra_mib <= 5")"
+
+for _ in $(seq "$idle_runs"); do
+    run bench_idle_programmer "$work/idle_programmer"
+    run bench_idle_bare "$work/idle_bare"
+done
+program_cpu=$(median "$work/idle_programmer" idle_cpu_s)
+bare_cpu=$(median "$work/idle_bare" idle_cpu_s)
+idle_frames=$(median "$work/idle_programmer" idle_frames)
+ratio=$(calc %.3f "$program_cpu / $bare_cpu")
+printf '%-10s programmer %.3f s, bare 20 ms QTimer %.3f s CPU over 10 s: %.2fx (%s frames sent)    target <= 1.50x  %s\n' \
+    "idle cost" "$program_cpu" "$bare_cpu" "$ratio" "$idle_frames" "$(verdict "$ratio <= 1.5")"
+
+for _ in $(seq "$runs"); do
+    run bench_link_programmer "$work/link"
+done
+link_ms=$(median "$work/link" link_ms)
+link_frames=$(median "$work/link" link_frames)
+printf '%-10s Open to power stage off %.1f ms (%s frames), floor 16 ticks 320 ms: %+.1f ms    target <= 340 ms  %s\n' \
+    link "$link_ms" "$link_frames" "$(calc %.1f "$link_ms - 320")" "$(verdict "$link_ms <= 340")"
+
+fps=$(median "$work/link" program_fps)
+program_frames=$(median "$work/link" program_frames)
+printf '%-10s %.1f frames/s (%s frames), ceiling one frame per two ticks 25 frames/s: %.2fx    target >= 0.95x  %s\n' \
+    program "$fps" "$program_frames" "$(calc %.3f "$fps / 25")" "$(verdict "$fps / 25 >= 0.95")"
+
+run bench_badinput_programmer "$work/badinput"
+valid_ms=$(median "$work/badinput" badinput_valid_ms)
+# report_junk <figure> <label>
+report_junk() {
+    local ms accepted
+    ms=$(median "$work/badinput" "badinput_$1_ms")
+    accepted=$(median "$work/badinput" "badinput_$1_accepted")
+    printf '%-10s %s refused: %s, in %.3f ms; valid 7-line file %.3f ms    target refused, <= 50 ms  %s\n' \
+        "bad input" "$2" "$([ "$accepted" = 0 ] && echo yes || echo no)" "$ms" "$valid_ms" \
+        "$(verdict "$ms <= 50 && $accepted == 0")"
+}
+report_junk random "8 MiB of random bytes"
+report_junk line "8 MiB in one endless line"

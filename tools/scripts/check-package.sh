@@ -1,0 +1,74 @@
+#!/bin/sh
+# Builds the Debian package, installs it with apt so its dependencies are
+# resolved, starts the installed program headless and on Xvfb, checks the
+# desktop integration, then removes the package again. Needs root, like apt.
+set -eu
+cd "$(dirname "$0")/../.."
+
+package=veld-usb-serial-programmer
+program=/usr/bin/veld_usb_serial_programmer
+desktop_file=/usr/share/applications/$package.desktop
+icons=/usr/share/icons/hicolor
+
+failures=0
+pass() { echo "PASS package: $1"; }
+fail() { echo "FAIL package: $1"; failures=$((failures + 1)); }
+check() {
+    description=$1
+    shift
+    if "$@"; then pass "$description"; else fail "$description"; fi
+}
+
+sh tools/scripts/install-dependencies.sh desktop-file-utils
+make package || { echo "FAIL package: make package"; exit 1; }
+deb=$(ls build-package/${package}_*.deb)
+# More than one file here would mean an old version is lying around.
+[ "$(echo "$deb" | wc -l)" -eq 1 ] || { echo "FAIL package: more than one package in build-package/"; exit 1; }
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names_package() { echo "$depends" | tr '|' ',' | tr ',' '\n' | sed 's/ *(.*//; s/ //g' | grep -qx "$1"; }
+# The X11 platform plugin is loaded at run time, out of sight of dpkg-shlibdeps.
+xcb_owner=$(dpkg-query --search 'qt5/plugins/platforms/libqxcb.so' | sed 's/[:,].*//')
+for dependency in libc6 libqt5widgets5 libqt5serialport5 "$xcb_owner"; do
+    check "depends on $dependency" names_package "$dependency"
+done
+
+export DEBIAN_FRONTEND=noninteractive
+remove_package() { apt-get remove -y -qq "$package" > /dev/null; }
+trap remove_package EXIT
+apt-get install -y -qq --no-install-recommends --reinstall "./$deb" > /dev/null ||
+    { echo "FAIL package: apt-get could not install $deb"; exit 1; }
+
+check "program installed at $program" test -x "$program"
+check "desktop entry installed at $desktop_file" test -f "$desktop_file"
+check "desktop entry valid" desktop-file-validate "$desktop_file"
+for size in 32x32 48x48 128x128; do
+    check "icon installed at $icons/$size/apps/$package.png" test -f "$icons/$size/apps/$package.png"
+done
+
+# Headless, then on an X server, which is what a desktop loads.
+log=$(mktemp)
+for platform in offscreen xcb; do
+    launcher=""
+    [ "$platform" = xcb ] && launcher="xvfb-run -a"
+    status=0
+    QT_QPA_PLATFORM=$platform $launcher timeout 3 "$program" > "$log" 2>&1 || status=$?
+    check "installed program ($platform) still running after 3 s" test "$status" -eq 124
+    if grep -Ei 'plugin|shared librar|cannot open|not found|error' "$log"; then
+        fail "installed program ($platform) printed the errors above"
+    else
+        pass "installed program ($platform) printed no errors about plugins or libraries"
+    fi
+done
+rm -f "$log"
+
+remove_package
+trap - EXIT
+check "package removed again" test ! -e "$program"
+
+if [ "$failures" -ne 0 ]; then
+    echo "FAIL package: $failures check(s) failed"
+    exit 1
+fi
+echo "PASS package: all checks"
