@@ -51,7 +51,9 @@ QVariantMap texted(const QRect &geometry, const QString &text)
 
 QVariantMap label(const QRect &geometry, const QString &text, int alignment = alignedLeftCentred)
 {
-    return placed(geometry, {{"text", text}, {"alignment", alignment}});
+    // As the property's own type: Qt 6 does not compare a flags variant equal to an int.
+    return placed(geometry,
+                  {{"text", text}, {"alignment", QVariant::fromValue(Qt::Alignment(alignment))}});
 }
 
 QVariantMap groupBox(const QRect &geometry, const QString &title, bool checkable = false)

@@ -86,8 +86,8 @@ constexpr DialRange dialRanges[] = {
 
 void checkDial(const QDial *dial, const DialRange &range)
 {
-    if (dial->minimum() == range.minimum && dial->maximum() == range.maximum
-        && dial->value() >= range.minimum && dial->value() <= range.maximum)
+    if (dial->minimum() == range.minimum && dial->maximum() == range.maximum &&
+        dial->value() >= range.minimum && dial->value() <= range.maximum)
         return;
     failFuzzCheck(QStringLiteral("%1 at %2 in %3..%4")
                       .arg(QLatin1String(range.objectName))
@@ -132,8 +132,8 @@ FuzzRun *run = nullptr;
 
 } // namespace
 
-// Libraries under Qt that keep one-time allocations without a pointer to them;
-// leak checks after each input would take them for the input's.
+// Libraries under Qt that keep one-time allocations without a pointer to them:
+// not leaks of the code under test.
 extern "C" const char *__lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\nleak:libqoffscreen.so\n";

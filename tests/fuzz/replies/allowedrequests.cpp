@@ -24,8 +24,7 @@ struct ParameterRange
 // Wire values: currents in register steps, the resolution as its code,
 // booleans as 0 and 1, the delay in steps of 100 ms.
 constexpr ParameterRange parameterRanges[] = {
-    {6, 0, 31},   {7, 0, 31},   {140, 0, 6}, {160, 0, 1},
-    {161, 0, 1},  {179, 0, 1},  {214, 0, 255},
+    {6, 0, 31}, {7, 0, 31}, {140, 0, 6}, {160, 0, 1}, {161, 0, 1}, {179, 0, 1}, {214, 0, 255},
 };
 
 int byteAt(const QByteArray &frame, int index)
@@ -91,8 +90,8 @@ QString requestFrameFault(const QByteArray &frame)
             return QStringLiteral("power stage frame");
         return QString();
     case runPulseGenerator:
-        if (type != 0 || bank != 0 || value < -highestPulseFrequency
-            || value > highestPulseFrequency)
+        if (type != 0 || bank != 0 || value < -highestPulseFrequency ||
+            value > highestPulseFrequency)
             return QStringLiteral("pulse generator frame");
         return QString();
     default:

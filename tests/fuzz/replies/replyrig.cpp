@@ -27,6 +27,8 @@ ReplyRig::ReplyRig()
 
 void ReplyRig::startSession()
 {
+    // The stand-in keeps a log of every frame; a run would pile it up.
+    rig.module.clearReceivedFrames();
     reopenPort();
     releaseRotateButton();
     restPulseGenerator();
@@ -80,8 +82,8 @@ void ReplyRig::stopExchangeTimer()
         failFuzzCheck(QStringLiteral("%1 exchange timers found").arg(stopped));
 }
 
-// Opening a port leaves a rotate button held down; a turn the other way and a
-// stop release both.
+// A rotate button held down stays so through closing and opening the port; a
+// turn the other way and a stop release both.
 void ReplyRig::releaseRotateButton()
 {
     auto *left = widget<QPushButton>("rotateLeftButton");

@@ -13,8 +13,7 @@ public:
     ReplyRig();
 
     MainWindow &window() const { return *rig.window; }
-    template<typename Widget>
-    Widget *widget(const char *objectName) const
+    template <typename Widget> Widget *widget(const char *objectName) const
     {
         return rig.widget<Widget>(objectName);
     }

@@ -75,8 +75,8 @@ QByteArray ScriptedModule::answer(const QByteArray &request)
 
     const QByteArray reply = nextAnswer(request);
     if (isPowerStageRequest(request))
-        offConfirmed = isPowerStageOffRequest(request) && reply.size() >= frameSize
-                       && quint8(reply.at(statusByte)) == successStatus;
+        offConfirmed = isPowerStageOffRequest(request) && reply.size() >= frameSize &&
+                       quint8(reply.at(statusByte)) == successStatus;
     return reply;
 }
 
