@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTest>
 
 namespace {
@@ -204,7 +205,9 @@ void LinkTest::failedOpeningShowsMessageBox()
 {
     ConnectedWindow rig;
     QVERIFY(rig.selectModulePort());
-    rig.module.unplug(); // the port is gone before the user clicks Open
+    // Another program has the port open already.
+    QSerialPort otherProgram(rig.module.portName());
+    QVERIFY(otherProgram.open(QIODevice::ReadWrite));
     MessageBoxAnswer seen;
     answerNextMessageBox(QMessageBox::Ok, &seen);
     rig.clickOpen();

@@ -14,8 +14,9 @@ public:
     PseudoTerminal &operator=(const PseudoTerminal &) = delete;
     ~PseudoTerminal();
 
-    // Opens a non-blocking master and a raw slave. On failure everything is
-    // closed again and errorString() says why.
+    // Opens a non-blocking master and a raw slave, under a name no serial port
+    // program still holds locked. On failure everything is closed again and
+    // errorString() says why.
     bool open();
     // Closes both ends; the slave path disappears from /dev/pts.
     void close();
@@ -26,6 +27,8 @@ public:
     QString errorString() const { return error; }
 
 private:
+    bool openMaster();
+    bool openSlave();
     bool fail(const char *step);
 
     int masterFd = -1;
