@@ -7,7 +7,7 @@ JOBS ?= 2
 PACKAGE_DIR ?= build-package
 QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
 
-.PHONY: all deps configure build run test test-sanitize test-qt6 package bench clean
+.PHONY: all deps configure build run test test-sanitize test-qt6 package bench soak-long clean
 
 all: build
 
@@ -54,6 +54,15 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELD_BENCH=ON -DBUILD_TESTING=OFF > /dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@bash bench/run_bench.sh $(BUILD_DIR)-bench
+
+# The soak test for half an hour (SOAK_SECONDS) instead of the 45 s it runs in
+# `make test`, outside CTest's timeout. It prints its seed first; setting
+# VELD_SOAK_SEED to it repeats the run.
+SOAK_SECONDS ?= 1800
+soak-long: build
+	@runtime=$$(mktemp -d) && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$$runtime \
+		VELD_SOAK_SECONDS=$(SOAK_SECONDS) $(BUILD_DIR)/tests/soak/tst_soak; \
+		status=$$?; rm -rf $$runtime; exit $$status
 
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(BUILD_DIR)-bench $(PACKAGE_DIR)

@@ -84,6 +84,10 @@ void MainWindow::applyReadValue(DeviceParameter parameter, int value)
     case DeviceParameter::HalfCurrentRange:
         if (isBoolean) {
             halfCurrentRange.value = value == 1;
+            // A standby current the user set meanwhile is written, not read
+            // back: show it on the module's scale.
+            if (standbyCurrent.request == RequestState::Write)
+                ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
             report(parameterReport(parameter, value));
         }
         return;

@@ -3,6 +3,7 @@
 #include "tools/emulator/framehex.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <functional>
@@ -31,8 +32,8 @@ void whenModuleReceives(FakeModule &module, const QString &frame,
 
 } // namespace
 
-// Faults the soak test found: a reply applied over a change the user made
-// while that reply's request was on the line.
+// Faults found with the soak test: a reply applied over a change the user
+// made while that reply's request was on the line.
 class SoakFindingsTest : public QObject
 {
     Q_OBJECT
@@ -40,6 +41,7 @@ class SoakFindingsTest : public QObject
 private slots:
     void delayChangedWhileItsReadFailsIsShown();
     void runCurrentDraggedWhileTheRangeIsReadIsShownAsTheModuleHasIt();
+    void standbyCurrentDraggedWhileTheRangeIsReadAgainIsShownAsTheModuleHasIt();
 };
 
 void SoakFindingsTest::delayChangedWhileItsReadFailsIsShown()
@@ -86,6 +88,37 @@ void SoakFindingsTest::runCurrentDraggedWhileTheRangeIsReadIsShownAsTheModuleHas
     QCOMPARE(runDial->sliderPosition(), runCurrentDialPosition(runCurrent, halfRange));
     QCOMPARE(rig.widget<QLineEdit>("runCurrentLineEdit")->text(),
              formatCurrent(runCurrent, halfRange));
+}
+
+// The same race on the standby current's text. It needs a window whose range
+// differs from the module's, which a rejected range reading leaves behind.
+void SoakFindingsTest::standbyCurrentDraggedWhileTheRangeIsReadAgainIsShownAsTheModuleHasIt()
+{
+    ConnectedWindow rig;
+    rig.setRegisters({{179, 1}, {6, 20}, {7, 10}});
+    whenModuleReceives(rig.module, readFrame(179), [&] {
+        FakeModuleFaults outOfRange;
+        outOfRange.outOfRange = true;
+        rig.module.setFaults(outOfRange);
+    });
+    whenModuleReceives(rig.module, readFrame(6), [&] { rig.module.setFaults(FakeModuleFaults()); });
+    QVERIFY(rig.selectModulePort());
+    rig.clickOpen();
+    QVERIFY(rig.waitForFrames(8));
+    QVERIFY(rig.waitUntilQuiet());
+
+    rig.module.clearReceivedFrames();
+    auto *standbyDial = rig.widget<QDial>("standbyCurrentDial");
+    QVERIFY(standbyDial->isEnabled());
+    whenModuleReceives(rig.module, readFrame(179), [&] { ConnectedWindow::drag(standbyDial, 12); });
+    rig.widget<QPushButton>("closeButton")->click();
+    rig.clickOpen();
+    QVERIFY(rig.waitForFrames(8));
+    QVERIFY(rig.waitUntilQuiet());
+
+    QCOMPARE(rig.module.parameter(7), 12);
+    QCOMPARE(rig.widget<QLineEdit>("standbyCurrentLineEdit")->text(),
+             formatCurrent(12, rig.module.parameter(179) == 1));
 }
 
 QTEST_MAIN(SoakFindingsTest)

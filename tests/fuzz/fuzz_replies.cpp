@@ -3,13 +3,15 @@
 // answers every request with bytes taken from the input.
 //
 // The input is a sequence of records:
-//   action   what the user does first: a UserAction, the byte modulo their
-//            count; the actions that take a number take the next byte
+//   action   what the user does: a UserAction, the byte modulo their count;
+//            the byte divided by their count, when odd, has the user act
+//            while the request is on its way instead of before it is sent;
+//            the actions that take a number take the next byte
 //   length   the reply's length, the byte modulo 13 (0 to 12 bytes)
-//   reply    the module's answer to the next request, cut short where the
-//            input ends
-// After its action, a record lets the window send one request and apply the
-// answer to it; a window with nothing to send leaves the reply unused.
+//   reply    the module's answer to the request, cut short where the input
+//            ends
+// A record lets the window send one request and apply the answer to it; a
+// window with nothing to send leaves the reply unused.
 //
 // Every input starts a session of its own in which the first eight requests
 // are the opening's seven reads and its power-stage switch. Besides crashes,
@@ -36,6 +38,7 @@
 namespace {
 
 constexpr int longestReply = 12;
+constexpr int actionCount = int(UserAction::Count);
 
 const char powerStageOffMessage[] = "Power stage is off. You can now plug or unplug the motor.";
 
@@ -155,16 +158,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReplyRig &rig = *run->rig;
     rig.startSession();
     RecordReader input(data, size);
-    // A cycle with nothing to send gets something only from a user action.
-    bool cycleIdle = false;
     while (!input.atEnd()) {
-        const auto action = UserAction(input.nextByte() % int(UserAction::Count));
+        const int actionByte = input.nextByte();
+        const auto action = UserAction(actionByte % actionCount);
+        const bool actsWhileInFlight = actionByte / actionCount % 2 == 1;
         const int argument = takesArgument(action) ? input.nextByte() : 0;
         const QByteArray reply = input.nextBytes(input.nextByte() % (longestReply + 1));
-        apply(rig, action, argument);
-        if (cycleIdle && action == UserAction::None)
-            continue;
-        cycleIdle = !rig.exchange([&reply](const QByteArray &) { return reply; });
+
+        if (!actsWhileInFlight)
+            apply(rig, action, argument);
+        const bool sent = rig.sendRequest([&reply](const QByteArray &) { return reply; });
+        if (actsWhileInFlight)
+            apply(rig, action, argument);
+        if (sent)
+            rig.applyReply();
         checkInvariants(rig);
     }
     return 0;

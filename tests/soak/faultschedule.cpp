@@ -16,7 +16,7 @@ constexpr int longestStretchMs = 1500;
 // tick and must be dropped when the next request goes out. Replies later
 // than that cannot be told from the next request's reply at all.
 constexpr int earliestLateMs = 21;
-constexpr int latestLateMs = 28;
+constexpr int latestLateMs = 25;
 
 } // namespace
 

@@ -22,6 +22,8 @@ public:
     static constexpr qint64 shortestStillnessMs = 4;
     bool stoodStillBetween(qint64 fromMs, qint64 toMs,
                            qint64 minimumMs = shortestStillnessMs) const;
+    // How long the loop stood still in all between the two times.
+    qint64 stillnessBetween(qint64 fromMs, qint64 toMs) const;
 
 private:
     void beat();

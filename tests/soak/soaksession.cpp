@@ -85,6 +85,9 @@ void SoakSession::randomiseModule()
     rig.module.setParameter(214, random.between(0, 255));
 }
 
+// Window and module are compared only while connected: the Simulator sends
+// nothing, and opening the port reads everything anew, so what was changed
+// while closed or simulating is rightly replaced by the module's values.
 void SoakSession::connectToModule()
 {
     if (witness.linkOpen())

@@ -24,8 +24,11 @@ constexpr int historyLength = 150;
 constexpr qint64 closingGraceMs = 200;
 // A late reply can only be taken for one of the next few requests' replies.
 constexpr int lateReachFrames = 3;
-// Covers the ticks between a request and the stall that delays its arrival.
-constexpr qint64 lateStallLeadMs = 25;
+// The next request goes out two ticks after the one answered late.
+constexpr qint64 nextRequestMs = 38;
+// Stillnesses too short for the watch, before and after the module got the
+// request, could add up to this.
+constexpr qint64 unseenStillnessMs = 8;
 
 } // namespace
 
@@ -125,7 +128,7 @@ void SoakWitness::onFrame(const QByteArray &frame)
     if (programUnderWay && misattributable)
         programMisattributable = true;
     if (!faults.silent && faults.lateMs > 0) {
-        lateReplies.push_back({frameCount, now});
+        lateReplies.push_back({frameCount, now, faults.lateMs});
         if (lateReplies.size() > lateReachFrames)
             lateReplies.pop_front();
     }
@@ -146,12 +149,13 @@ void SoakWitness::onFrame(const QByteArray &frame)
 
 // A reply that comes late can land after the next request went out, where
 // it is taken for that request's reply. With late replies well under two
-// ticks that needs a stalled event loop in between.
+// ticks that needs the event loop to stand still for the difference.
 bool SoakWitness::possiblyMisattributed(qint64 at) const
 {
     for (const LateReply &late : lateReplies) {
+        const qint64 stillnessNeeded = nextRequestMs - late.lateMs - unseenStillnessMs;
         if (frameCount - late.frame <= lateReachFrames &&
-            clock.stoodStillBetween(late.at - lateStallLeadMs, at))
+            clock.stillnessBetween(late.at - nextRequestMs, at) >= stillnessNeeded)
             return true;
     }
     return false;

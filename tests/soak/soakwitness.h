@@ -66,6 +66,7 @@ private:
     {
         int frame;
         qint64 at;
+        int lateMs;
     };
 
     ConnectedWindow &rig;

@@ -5,6 +5,7 @@
 #include "tests/soak/soaksession.h"
 #include "tests/soak/soaksettings.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <cstdio>
@@ -53,8 +54,6 @@ void SoakTest::windowAndModuleAgreeThroughFaults()
         SoakSession session(number, random, figures, clock);
         ++figures.sessions;
         const bool held = session.run(until, unplugAtEnd);
-        if (qEnvironmentVariableIsSet("SOAKDEBUG"))
-            qInfo().noquote() << session.report();
         const QStringList complaints = watchdog.complaints();
         if (!held || !complaints.isEmpty())
             failure = QStringLiteral("seed %1, session %2:\n%3\n%4")
@@ -69,5 +68,20 @@ void SoakTest::windowAndModuleAgreeThroughFaults()
     QVERIFY2(failure.isEmpty(), "an invariant failed; the report is printed above");
 }
 
-QTEST_MAIN(SoakTest)
+// QtTest stops a test function after five minutes unless told otherwise; a
+// longer soak gets its own length and five minutes more.
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT")) {
+        constexpr int marginSeconds = 300;
+        const qint64 limitMs =
+            (qint64(SoakSettings::fromEnvironment().seconds) + marginSeconds) * 1000;
+        qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number(limitMs));
+    }
+    SoakTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_soak.moc"

@@ -8,6 +8,7 @@
 // Returns why the frame is not one of them, or an empty text when it is.
 QString requestFrameFault(const QByteArray &frame);
 
-// Whether the frame asks the module to switch its power stage off.
-bool isPowerStageOffRequest(const QByteArray &frame);
+// Whether the frame switches the module's power stage, and whether it
+// switches it off.
 bool isPowerStageRequest(const QByteArray &frame);
+bool isPowerStageOffRequest(const QByteArray &frame);

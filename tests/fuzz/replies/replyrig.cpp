@@ -38,16 +38,18 @@ void ReplyRig::startSession()
     script.forgetPowerStage();
 }
 
-bool ReplyRig::exchange(ScriptedModule::Answer answer)
+bool ReplyRig::sendRequest(ScriptedModule::Answer answer)
 {
     script.expectRequest(std::move(answer));
     tick();
     for (int pass = 0; pass < deliveryPasses && !script.answered(); ++pass)
         QCoreApplication::processEvents();
-    if (!script.endExpecting())
-        return false;
+    return script.endExpecting();
+}
+
+void ReplyRig::applyReply()
+{
     tick();
-    return true;
 }
 
 void ReplyRig::tick()
@@ -123,8 +125,9 @@ void ReplyRig::restMotorFields()
 // next opening starts with nothing else to send.
 void ReplyRig::settleWithFactoryModule()
 {
-    for (int exchanges = 0; exchange(factoryModuleReply); ++exchanges) {
+    for (int exchanges = 0; sendRequest(factoryModuleReply); ++exchanges) {
         if (exchanges == settlingExchanges)
             failFuzzCheck(QStringLiteral("the window never settles with a healthy module"));
+        applyReply();
     }
 }

@@ -24,9 +24,11 @@ public:
     // power-stage switch still to be sent.
     void startSession();
 
-    // Lets the window send its next request, has it answered, and lets the
-    // window apply the reply. Returns whether a request went out.
-    bool exchange(ScriptedModule::Answer answer);
+    // Lets the window send its next request and has the stand-in answer it.
+    // Returns whether a request went out.
+    bool sendRequest(ScriptedModule::Answer answer);
+    // Lets the window apply the answer to the request it sent.
+    void applyReply();
 
     bool powerStageOffConfirmed() const { return script.powerStageOffConfirmed(); }
 
