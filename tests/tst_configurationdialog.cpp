@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 #include "config/configurationfile.h"
-#include "tests/answerfilechooser.h"
+#include "tests/support/answerfilechooser.h"
 #include "tests/support/modaldialogs.h"
 
 #include <QAction>

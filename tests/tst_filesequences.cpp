@@ -1,5 +1,5 @@
 #include "config/configurationfile.h"
-#include "tests/answerfilechooser.h"
+#include "tests/support/answerfilechooser.h"
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
 

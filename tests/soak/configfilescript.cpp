@@ -1,7 +1,7 @@
 #include "tests/soak/configfilescript.h"
 
 #include "config/configurationfile.h"
-#include "tests/answerfilechooser.h"
+#include "tests/support/answerfilechooser.h"
 #include "tests/soak/soakfigures.h"
 #include "tests/soak/soakrandom.h"
 #include "tests/soak/soakwitness.h"

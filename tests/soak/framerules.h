@@ -3,7 +3,7 @@
 #include <QByteArray>
 
 // How the soak reads the module's frames and names its values. Whether a
-// frame is one the programmer may send at all is tests/fuzz/replies/allowedrequests.h.
+// frame is one the programmer may send at all is tests/support/allowedrequests.h.
 
 // Key of the power stage switch beside the parameter numbers: its command.
 constexpr int powerStageKey = 14;

@@ -1,6 +1,6 @@
 #include "tests/soak/soakwitness.h"
 
-#include "tests/fuzz/replies/allowedrequests.h"
+#include "tests/support/allowedrequests.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
 #include "tests/support/connectedwindow.h"

@@ -1,6 +1,6 @@
 #include "tests/fuzz/replies/scriptedmodule.h"
 
-#include "tests/fuzz/replies/allowedrequests.h"
+#include "tests/support/allowedrequests.h"
 #include "tests/fuzz/replies/fuzzcheck.h"
 #include "tools/emulator/fakemodule.h"
 

@@ -1,4 +1,4 @@
-#include "tests/fuzz/replies/allowedrequests.h"
+#include "tests/support/allowedrequests.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "tests/answerfilechooser.h"
+#include "tests/support/answerfilechooser.h"
 
 #include "tests/support/modaldialogs.h"
 
