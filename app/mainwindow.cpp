@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/displayformat.h"
+#include "app/factorydefaults.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
@@ -68,10 +69,13 @@ void MainWindow::initialiseControls()
     ui->openButton->setEnabled(true);
     fillPortList();
 
-    halfCurrentRange = {false, false, RequestState::None};
-    runCurrent = {24, 24, RequestState::None};
-    standbyCurrent = {24, 24, RequestState::None};
-    standbyCurrentDelay = {0, 0, RequestState::None};
+    halfCurrentRange = {FactoryDefault::halfCurrentRange, FactoryDefault::halfCurrentRange,
+                        RequestState::None};
+    runCurrent = {FactoryDefault::runCurrent, FactoryDefault::runCurrent, RequestState::None};
+    standbyCurrent = {FactoryDefault::standbyCurrent, FactoryDefault::standbyCurrent,
+                      RequestState::None};
+    standbyCurrentDelay = {FactoryDefault::standbyCurrentDelay, FactoryDefault::standbyCurrentDelay,
+                           RequestState::None};
     ui->standbyCurrentGroupBox->setChecked(false);
     showCurrentSettings();
 
@@ -79,12 +83,15 @@ void MainWindow::initialiseControls()
     for (int microsteps = 8; microsteps <= 256; microsteps *= 2)
         ui->microstepComboBox->addItem(QString::number(microsteps));
     ui->microstepComboBox->setCurrentIndex(1);
-    microStepResolution = {16, 16, RequestState::None};
+    microStepResolution = {FactoryDefault::microStepResolution, FactoryDefault::microStepResolution,
+                           RequestState::None};
     exchangeState = ExchangeState::Idle;
-    ui->x16CheckBox->setChecked(true);
-    microStepMultiplier = {true, true, RequestState::None};
-    ui->doubleEdgeCheckBox->setChecked(false);
-    microStepDoubleEdge = {false, false, RequestState::None};
+    ui->x16CheckBox->setChecked(FactoryDefault::microStepMultiplier);
+    microStepMultiplier = {FactoryDefault::microStepMultiplier, FactoryDefault::microStepMultiplier,
+                           RequestState::None};
+    ui->doubleEdgeCheckBox->setChecked(FactoryDefault::microStepDoubleEdge);
+    microStepDoubleEdge = {FactoryDefault::microStepDoubleEdge, FactoryDefault::microStepDoubleEdge,
+                           RequestState::None};
 
     ui->x100HzRadioButton->setChecked(true);
     ui->pulseFrequencyLineEdit->setText(QStringLiteral("0Hz"));
@@ -98,7 +105,7 @@ void MainWindow::initialiseControls()
     ui->rpmLineEdit->setText(QStringLiteral("0"));
 }
 
-template<typename Window, typename Visit>
+template <typename Window, typename Visit>
 decltype(auto) MainWindow::visitEntry(Window &window, DeviceParameter parameter, Visit visit)
 {
     switch (parameter) {
@@ -122,7 +129,8 @@ decltype(auto) MainWindow::visitEntry(Window &window, DeviceParameter parameter,
 
 RequestState &MainWindow::requestOf(DeviceParameter parameter)
 {
-    return visitEntry(*this, parameter, [](auto &entry) -> RequestState & { return entry.request; });
+    return visitEntry(*this, parameter,
+                      [](auto &entry) -> RequestState & { return entry.request; });
 }
 
 int MainWindow::cachedValue(DeviceParameter parameter) const

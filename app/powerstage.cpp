@@ -1,3 +1,4 @@
+#include "app/factorydefaults.h"
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -47,17 +48,17 @@ void MainWindow::on_actionReset_to_Factory_Defaults_triggered()
         return;
 
     // Every entry is written, also where it already holds the default.
-    writeValue(halfCurrentRange, false);
-    writeValue(runCurrent, 24);
-    writeValue(standbyCurrent, 24);
-    writeValue(standbyCurrentDelay, 0);
+    writeValue(halfCurrentRange, FactoryDefault::halfCurrentRange);
+    writeValue(runCurrent, FactoryDefault::runCurrent);
+    writeValue(standbyCurrent, FactoryDefault::standbyCurrent);
+    writeValue(standbyCurrentDelay, FactoryDefault::standbyCurrentDelay);
     showCurrentSettings();
     syncStandbyGroupBox();
 
-    writeValue(microStepResolution, 16);
+    writeValue(microStepResolution, FactoryDefault::microStepResolution);
     selectMicrostepItem(microStepResolution.value);
-    writeValue(microStepMultiplier, true);
-    ui->x16CheckBox->setChecked(true);
-    writeValue(microStepDoubleEdge, false);
-    ui->doubleEdgeCheckBox->setChecked(false);
+    writeValue(microStepMultiplier, FactoryDefault::microStepMultiplier);
+    ui->x16CheckBox->setChecked(microStepMultiplier.value);
+    writeValue(microStepDoubleEdge, FactoryDefault::microStepDoubleEdge);
+    ui->doubleEdgeCheckBox->setChecked(microStepDoubleEdge.value);
 }
