@@ -17,25 +17,6 @@ int MainWindow::runCurrentDialPosition() const
     return ::runCurrentDialPosition(runCurrent.value, halfCurrentRange.value);
 }
 
-// Texts and dial positions of the three current settings, from the cached values.
-void MainWindow::showCurrentSettings()
-{
-    ui->runCurrentLineEdit->setText(formatCurrent(runCurrent.value));
-    ui->runCurrentDial->setSliderPosition(runCurrentDialPosition());
-    ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
-    ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
-    ui->delayLineEdit->setText(formatDelay(standbyCurrentDelay.value));
-    ui->delayDial->setSliderPosition(standbyCurrentDelay.value);
-}
-
-// A standby current of its own shows as a checked box with usable controls.
-void MainWindow::syncStandbyGroupBox()
-{
-    const bool ownStandbyCurrent = standbyCurrent.value != runCurrent.value;
-    ui->standbyCurrentGroupBox->setChecked(ownStandbyCurrent);
-    enableStandbyControls(ownStandbyCurrent);
-}
-
 // The standby current controls sit outside the group box, so the box's own
 // check state does not reach them.
 void MainWindow::enableStandbyControls(bool enabled)

@@ -16,12 +16,6 @@ QString verifiedLine(DeviceParameter parameter)
     return parameterName(parameter) + QStringLiteral(" verify OK!");
 }
 
-template <typename T> void takeFileValue(ParameterEntry<T> &entry)
-{
-    entry.value = entry.fileValue;
-    entry.request = RequestState::Write;
-}
-
 } // namespace
 
 void MainWindow::startReadForFile()
@@ -49,21 +43,7 @@ void MainWindow::startProgramFromFile()
     bulkOperation = BulkOperation::ProgramFromFile;
     unconfirmedWrites.clear();
 
-    takeFileValue(halfCurrentRange);
-    takeFileValue(runCurrent);
-    takeFileValue(standbyCurrent);
-    takeFileValue(standbyCurrentDelay);
-    showCurrentSettings();
-    syncStandbyGroupBox();
-
-    // Selecting the resolution runs the microstep interlock, which may switch
-    // the multiplier off; the file's multiplier is taken after it for that.
-    takeFileValue(microStepResolution);
-    selectMicrostepItem(microStepResolution.value);
-    takeFileValue(microStepMultiplier);
-    ui->x16CheckBox->setChecked(microStepMultiplier.value);
-    takeFileValue(microStepDoubleEdge);
-    ui->doubleEdgeCheckBox->setChecked(microStepDoubleEdge.value);
+    placeValues(fileValues(), RequestState::Write);
 }
 
 void MainWindow::runReadCompletionHook()

@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/displayformat.h"
-#include "app/factorydefaults.h"
 #include "config/configurationfile.h"
+#include "link/factorydefaults.h"
 #include "ui_mainwindow.h"
 
 #include <QComboBox>
@@ -69,29 +69,15 @@ void MainWindow::initialiseControls()
     ui->openButton->setEnabled(true);
     fillPortList();
 
-    halfCurrentRange = {FactoryDefault::halfCurrentRange, FactoryDefault::halfCurrentRange,
-                        RequestState::None};
-    runCurrent = {FactoryDefault::runCurrent, FactoryDefault::runCurrent, RequestState::None};
-    standbyCurrent = {FactoryDefault::standbyCurrent, FactoryDefault::standbyCurrent,
-                      RequestState::None};
-    standbyCurrentDelay = {FactoryDefault::standbyCurrentDelay, FactoryDefault::standbyCurrentDelay,
-                           RequestState::None};
-    ui->standbyCurrentGroupBox->setChecked(false);
-    showCurrentSettings();
-
     // Filling the list runs the resolution handler; the entries are set after it.
     for (int microsteps = 8; microsteps <= 256; microsteps *= 2)
         ui->microstepComboBox->addItem(QString::number(microsteps));
     ui->microstepComboBox->setCurrentIndex(1);
-    microStepResolution = {FactoryDefault::microStepResolution, FactoryDefault::microStepResolution,
-                           RequestState::None};
+    const ParameterValues defaults = factoryDefaults();
+    placeValues(defaults, RequestState::None);
+    for (DeviceParameter parameter : allDeviceParameters)
+        setFileValue(parameter, defaults[parameter]);
     exchangeState = ExchangeState::Idle;
-    ui->x16CheckBox->setChecked(FactoryDefault::microStepMultiplier);
-    microStepMultiplier = {FactoryDefault::microStepMultiplier, FactoryDefault::microStepMultiplier,
-                           RequestState::None};
-    ui->doubleEdgeCheckBox->setChecked(FactoryDefault::microStepDoubleEdge);
-    microStepDoubleEdge = {FactoryDefault::microStepDoubleEdge, FactoryDefault::microStepDoubleEdge,
-                           RequestState::None};
 
     ui->x100HzRadioButton->setChecked(true);
     ui->pulseFrequencyLineEdit->setText(QStringLiteral("0Hz"));
@@ -133,6 +119,11 @@ RequestState &MainWindow::requestOf(DeviceParameter parameter)
                       [](auto &entry) -> RequestState & { return entry.request; });
 }
 
+RequestState MainWindow::requestOf(DeviceParameter parameter) const
+{
+    return visitEntry(*this, parameter, [](const auto &entry) { return entry.request; });
+}
+
 int MainWindow::cachedValue(DeviceParameter parameter) const
 {
     return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.value); });
@@ -141,6 +132,22 @@ int MainWindow::cachedValue(DeviceParameter parameter) const
 int MainWindow::fileValueOf(DeviceParameter parameter) const
 {
     return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.fileValue); });
+}
+
+void MainWindow::storeValue(DeviceParameter parameter, int value)
+{
+    visitEntry(*this, parameter, [value](auto &entry) {
+        using Value = decltype(entry.value);
+        entry.value = static_cast<Value>(value);
+    });
+}
+
+ParameterValues MainWindow::fileValues() const
+{
+    ParameterValues values;
+    for (DeviceParameter parameter : allDeviceParameters)
+        values[parameter] = fileValueOf(parameter);
+    return values;
 }
 
 void MainWindow::setFileValue(DeviceParameter parameter, int value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/frame.h"
+#include "link/linksnapshot.h"
 #include "link/parameters.h"
 #include "link/requesttable.h"
 
@@ -11,6 +12,7 @@
 
 class ConfigurationFile;
 class QTimer;
+struct StatusReport;
 
 namespace Ui {
 class MainWindow;
@@ -77,26 +79,34 @@ private:
 
     // Exchange cycle and replies
     void sendFrame(int command, int type, int motor, int value);
-    enum class WriteOutcome { Sent, Stalled, NothingPending };
-    bool sendNextRead();
-    WriteOutcome sendNextWrite();
-    bool anyWritePending();
+    void discardStrayInput();
+    LinkSnapshot linkSnapshot() const;
     void handleReply();
-    void handleReadReply(DeviceParameter parameter, const Reply &reply);
-    void applyReadValue(DeviceParameter parameter, int value);
-    void handleWriteReply(DeviceParameter parameter, const Reply &reply);
-    void handlePowerStageReply(const Reply &reply);
+    Reply receiveReply();
+    void applyReadReply(DeviceParameter parameter, const Reply &reply);
+    void applyWriteReply(DeviceParameter parameter, const Reply &reply);
+    void applyPowerStageReply(const Reply &reply);
+    void applyPulseGeneratorReply(const Reply &reply);
     void report(const QString &message);
-    void paintStatusBar(const QColor &colour);
+    void showStatus(const StatusReport &status);
 
     // Request table access by parameter
     template<typename Window, typename Visit>
     static decltype(auto) visitEntry(Window &window, DeviceParameter parameter, Visit visit);
     RequestState &requestOf(DeviceParameter parameter);
+    RequestState requestOf(DeviceParameter parameter) const;
     int cachedValue(DeviceParameter parameter) const;
+    void storeValue(DeviceParameter parameter, int value);
     void setFileValue(DeviceParameter parameter, int value);
     int fileValueOf(DeviceParameter parameter) const;
+    ParameterValues fileValues() const;
     void requestAll(RequestState request);
+
+    // Values to controls
+    void showValue(DeviceParameter parameter);
+    void placeValues(const ParameterValues &values, RequestState request);
+    void showInvalid(DeviceParameter parameter);
+    void syncStandbyGroupBox();
 
     // Settings panel
     QString formatCurrent(int value) const;
@@ -105,8 +115,6 @@ private:
     QString formatFrequency() const;
     QString formatMotorSpeed() const;
     QString motorSpeedFor(double fullSteps) const;
-    void showCurrentSettings();
-    void syncStandbyGroupBox();
     void selectMicrostepItem(int microsteps);
     void enableStandbyControls(bool enabled);
     void setRotateButtonHeld(bool left, bool held);

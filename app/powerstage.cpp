@@ -1,5 +1,6 @@
-#include "app/factorydefaults.h"
 #include "app/mainwindow.h"
+
+#include "link/factorydefaults.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
@@ -48,17 +49,5 @@ void MainWindow::on_actionReset_to_Factory_Defaults_triggered()
         return;
 
     // Every entry is written, also where it already holds the default.
-    writeValue(halfCurrentRange, FactoryDefault::halfCurrentRange);
-    writeValue(runCurrent, FactoryDefault::runCurrent);
-    writeValue(standbyCurrent, FactoryDefault::standbyCurrent);
-    writeValue(standbyCurrentDelay, FactoryDefault::standbyCurrentDelay);
-    showCurrentSettings();
-    syncStandbyGroupBox();
-
-    writeValue(microStepResolution, FactoryDefault::microStepResolution);
-    selectMicrostepItem(microStepResolution.value);
-    writeValue(microStepMultiplier, FactoryDefault::microStepMultiplier);
-    ui->x16CheckBox->setChecked(microStepMultiplier.value);
-    writeValue(microStepDoubleEdge, FactoryDefault::microStepDoubleEdge);
-    ui->doubleEdgeCheckBox->setChecked(microStepDoubleEdge.value);
+    placeValues(factoryDefaults(), RequestState::Write);
 }

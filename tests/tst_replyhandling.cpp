@@ -22,7 +22,13 @@ const QString powerStageOffMessage =
     QStringLiteral("Power stage is off. You can now plug or unplug the motor.");
 const QString powerStageUnconfirmed = QStringLiteral(
     "Error: VELD-7316 did not confirm the power stage switch. Do not plug / unplug motor!");
+const QString powerStageUnconfirmedSettingsWait
+    = QStringLiteral("Error: VELD-7316 did not confirm the power stage switch; settings wait. Do "
+                     "not plug / unplug motor!");
 const QString noCommunication = QStringLiteral("Error: no communication with VELD-7316");
+const QString powerStageOnMessage = QStringLiteral("Power stage on. Don not plug / unplug motor!");
+const QString pulseUnconfirmed = QStringLiteral(
+    "Error: VELD-7316 did not confirm the pulse generator. Motor may still be turning!");
 const QString powerStageOffFrame = QStringLiteral("01 0E 02 02 00 00 00 01 14");
 const QString readRunCurrentFrame = QStringLiteral("01 06 06 00 00 00 00 00 0D");
 const QString readHalfCurrentRangeFrame = QStringLiteral("01 06 B3 00 00 00 00 00 BA");
@@ -74,7 +80,23 @@ void onceOnFrame(FakeModule &module, const QString &frame, const std::function<v
                                    });
 }
 
+// The module misbehaves on the next few frames only, then is healthy again.
+void faultNextFrames(FakeModule &module, const FakeModuleFaults &faults, int count)
+{
+    auto remaining = std::make_shared<int>(count);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(&module, &FakeModule::frameReceived, &module,
+                                   [&module, faults, remaining, connection] {
+                                       const bool faulty = (*remaining)-- > 0;
+                                       module.setFaults(faulty ? faults : FakeModuleFaults());
+                                       if (!faulty)
+                                           QObject::disconnect(*connection);
+                                   });
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FakeModuleFaults)
 
 // Replies as the module gives them, good, odd and missing, and what the
 // window makes of them.
@@ -97,7 +119,8 @@ private slots:
     void incompleteReplyCountsAsFailed_data();
     void incompleteReplyCountsAsFailed();
     void failedDelayReadShowsInvalid();
-    void refusedWritesAreReportedOnceAndNotRetried();
+    void unconfirmedRequestEndsAsTheModuleHoldsIt_data();
+    void unconfirmedRequestEndsAsTheModuleHoldsIt();
     void unconfirmedPowerStageStaysRedAndIsRetried();
     void dialMovedAgainWhileItsWriteIsInFlight();
     void readReplyGivesWayToAChangeMadeInFlight();
@@ -387,31 +410,74 @@ void ReplyHandlingTest::failedDelayReadShowsInvalid()
     QCOMPARE(delayDial->sliderPosition(), 15);
 }
 
-void ReplyHandlingTest::refusedWritesAreReportedOnceAndNotRetried()
+void ReplyHandlingTest::unconfirmedRequestEndsAsTheModuleHoldsIt_data()
 {
+    QTest::addColumn<bool>("turnMotor"); // else drag the run current dial
+    QTest::addColumn<FakeModuleFaults>("faults");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("moduleHolds"); // the run current, or the pulse frequency
+
+    FakeModuleFaults refused;
+    refused.refuseWrites = true;
+    FakeModuleFaults unanswered;
+    unanswered.silent = true;
+    const QString writeRunCurrent = QStringLiteral("01 05 06 00 00 00 00 19 25"); // 25
+    const QString stopPulses = QStringLiteral("01 01 00 00 00 00 00 00 02");
+    const QString notWritten = QStringLiteral("Error: RunCurrent not written to VELD-7316");
+
+    // A write the module did not confirm is read back, so the window shows
+    // what the module holds: the old value when it refused, the new one when
+    // only its reply went missing.
+    QTest::newRow("refused write") << false << refused
+                                   << QStringList{writeRunCurrent, readRunCurrentFrame}
+                                   << QStringList{notWritten, "RunCurrent = 24"} << 24;
+    QTest::newRow("unanswered write") << false << unanswered
+                                      << QStringList{writeRunCurrent, readRunCurrentFrame}
+                                      << QStringList{notWritten, "RunCurrent = 25"} << 25;
+    // An unconfirmed stop is sent again until the module confirms it.
+    QTest::newRow("refused stop") << true << refused << QStringList{stopPulses, stopPulses}
+                                  << QStringList{pulseUnconfirmed, powerStageOnMessage} << 0;
+    QTest::newRow("unanswered stop") << true << unanswered << QStringList{stopPulses, stopPulses}
+                                     << QStringList{pulseUnconfirmed, powerStageOnMessage} << 0;
+}
+
+void ReplyHandlingTest::unconfirmedRequestEndsAsTheModuleHoldsIt()
+{
+    QFETCH(bool, turnMotor);
+    QFETCH(FakeModuleFaults, faults);
+    QFETCH(QStringList, sent);
+    QFETCH(int, moduleHolds);
+
     ConnectedWindow rig;
-    rig.setRegisters({{179, 0}, {6, 24}, {7, 10}, {214, 15}, {140, 4}, {160, 1}});
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 10}, {140, 4}, {160, 1}});
     QVERIFY(openAndSettle(rig));
+    if (turnMotor) {
+        ConnectedWindow::drag(rig.widget<QDial>("pulseFrequencyDial"), 10);
+        rig.widget<QPushButton>("rotateRightButton")->click();
+        QVERIFY(waitUntil([&] { return rig.module.pulseFrequency() == 1000; }));
+        QVERIFY(rig.waitUntilQuiet());
+    }
     rig.module.clearReceivedFrames();
-    FakeModuleFaults refusing;
-    refusing.refuseWrites = true;
-    rig.module.setFaults(refusing);
+    faultNextFrames(rig.module, faults, 1);
     QSignalSpy spy(rig.window->statusBar(), &QStatusBar::messageChanged);
 
-    ConnectedWindow::drag(rig.widget<QDial>("runCurrentDial"), 40);
-    ConnectedWindow::drag(rig.widget<QDial>("delayDial"), 20);
-    QVERIFY(rig.waitForFrames(2));
+    if (turnMotor)
+        rig.widget<QPushButton>("stopButton")->click();
+    else
+        ConnectedWindow::drag(rig.widget<QDial>("runCurrentDial"), 40);
+    QVERIFY(rig.waitForFrames(sent.size()));
     QVERIFY(rig.waitUntilQuiet());
 
-    const QStringList sent = {QStringLiteral("01 05 06 00 00 00 00 19 25"),
-                              QStringLiteral("01 05 D6 00 00 00 00 14 F0")};
     QCOMPARE(rig.frames(), sent);
-    const QStringList reported = {
-        QStringLiteral("Error: RunCurrent not written to VELD-7316"),
-        QStringLiteral("Error: StandbyCurrentDelay not written to VELD-7316")};
-    QCOMPARE(shownMessages(spy), reported);
-    QCOMPARE(rig.module.parameter(6), 24);
-    QCOMPARE(rig.module.parameter(214), 15);
+    QTEST(shownMessages(spy), "messages");
+    if (turnMotor) {
+        QCOMPARE(rig.module.pulseFrequency(), moduleHolds);
+        QCOMPARE(rig.window->statusBar()->palette().color(QPalette::Window), QColor(Qt::red));
+    } else {
+        QCOMPARE(rig.module.parameter(6), moduleHolds);
+        QCOMPARE(rig.widget<QDial>("runCurrentDial")->sliderPosition(), moduleHolds + 15);
+    }
 }
 
 void ReplyHandlingTest::unconfirmedPowerStageStaysRedAndIsRetried()
@@ -435,8 +501,14 @@ void ReplyHandlingTest::unconfirmedPowerStageStaysRedAndIsRetried()
     QVERIFY(!shownMessages(spy).contains(powerStageOffMessage));
     QVERIFY(rig.module.powerStageOn());
 
+    // A setting changed meanwhile waits behind the switch, and the user is told.
+    ConnectedWindow::drag(rig.widget<QDial>("runCurrentDial"), 40);
+    QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageUnconfirmedSettingsWait; }));
+    QCOMPARE(rig.frames().mid(7).count(powerStageOffFrame), rig.frames().size() - 7);
+
     rig.module.setFaults(FakeModuleFaults());
-    QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOffMessage; }));
+    QVERIFY(waitUntil([&] { return rig.module.parameter(6) == 25; }));
+    QCOMPARE(rig.statusMessage(), powerStageOffMessage);
     QCOMPARE(rig.window->statusBar()->palette().color(QPalette::Window), QColor(Qt::green));
     QVERIFY(!rig.module.powerStageOn());
 }

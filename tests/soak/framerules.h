@@ -5,8 +5,10 @@
 // How the soak reads the module's frames and names its values. Whether a
 // frame is one the programmer may send at all is tests/support/allowedrequests.h.
 
-// Key of the power stage switch beside the parameter numbers: its command.
+// Keys of the power stage switch and the pulse generator beside the
+// parameter numbers: their commands.
 constexpr int powerStageKey = 14;
+constexpr int pulseGeneratorKey = 1;
 
 // The seven parameter numbers.
 constexpr int parameterNumbers[] = {6, 7, 140, 160, 161, 179, 214};

@@ -17,6 +17,17 @@ int microstepsOfCode(int code)
     return 256 >> code;
 }
 
+// "1500Hz" or "1.500kHz" in Hz.
+int shownFrequency(QString text)
+{
+    if (text.endsWith(QStringLiteral("kHz"))) {
+        text.chop(3);
+        return qRound(text.toDouble() * 1000);
+    }
+    text.chop(2);
+    return text.toInt();
+}
+
 class Comparison
 {
 public:
@@ -88,5 +99,13 @@ QStringList settledDifferences(const ConnectedWindow &rig, const std::function<b
     const bool shownOff =
         c.widget<QAbstractButton>("stopButton")->text() == QStringLiteral("Driver On");
     c.expect({powerStageKey}, "power stage off", shownOff, !rig.module.powerStageOn());
+    // The motor turns only with the power stage on; "STOP" offers to stop it.
+    const bool shownTurning =
+        c.widget<QAbstractButton>("stopButton")->text() == QStringLiteral("STOP");
+    const int frequency = shownFrequency(c.widget<QLineEdit>("pulseFrequencyLineEdit")->text());
+    const bool left = c.widget<QAbstractButton>("rotateLeftButton")->isDown();
+    const int shownPulses = shownTurning ? (left ? -frequency : frequency) : 0;
+    const int modulePulses = rig.module.powerStageOn() ? rig.module.pulseFrequency() : 0;
+    c.expect({powerStageKey, pulseGeneratorKey}, "motor pulses (Hz)", shownPulses, modulePulses);
     return c.differences;
 }

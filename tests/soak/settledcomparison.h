@@ -9,5 +9,6 @@ class ConnectedWindow;
 // Differences between what the window shows for the seven settings and the
 // power stage switch, and what the module holds. The module's wire values
 // are turned into what the window would have to show for them. A value
-// (parameter number or powerStageKey) for which excused() holds is left out.
+// (parameter number, powerStageKey or pulseGeneratorKey) for which excused()
+// holds is left out.
 QStringList settledDifferences(const ConnectedWindow &rig, const std::function<bool(int)> &excused);

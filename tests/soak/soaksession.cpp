@@ -130,7 +130,8 @@ void SoakSession::compareSettled(bool withExcuses, const QString &when)
     };
     for (int key : parameterNumbers)
         figures.excusedValues += excused(key) ? 1 : 0;
-    figures.excusedValues += excused(powerStageKey) ? 1 : 0;
+    for (int key : {powerStageKey, pulseGeneratorKey})
+        figures.excusedValues += excused(key) ? 1 : 0;
     for (const QString &difference : settledDifferences(rig, excused))
         witness.fail(when + QStringLiteral(": ") + difference);
 }

@@ -142,9 +142,9 @@ void SoakWitness::onFrame(const QByteArray &frame)
     if (command == 6)
         judgeRead(number, misattributable);
     else if (command == 5)
-        judgeWrite(number, !refused);
-    else if (command == powerStageKey)
-        judgePowerStage(!refused, misattributable);
+        judgeWrite(number, !refused, misattributable);
+    else if (command == powerStageKey || command == pulseGeneratorKey)
+        judgeSwitch(command, !refused, misattributable);
 }
 
 // A reply that comes late can land after the next request went out, where
@@ -171,22 +171,22 @@ void SoakWitness::judgeRead(int number, bool misattributed)
     // A failed reply changes nothing and the read is sent again.
 }
 
-void SoakWitness::judgeWrite(int number, bool accepted)
+void SoakWitness::judgeWrite(int number, bool accepted, bool misattributed)
 {
-    // A refused write is reported and not repeated: the window shows a value
-    // the module does not hold.
-    doubts[number] = !accepted;
+    // A write the window sees unconfirmed is read back. Only one it takes
+    // for confirmed by an earlier request's reply leaves a refused value shown.
+    doubts[number] = !accepted && misattributed;
     if (accepted && programUnderWay)
         acceptedForProgram.insert(number);
 }
 
-void SoakWitness::judgePowerStage(bool accepted, bool misattributed)
+void SoakWitness::judgeSwitch(int key, bool accepted, bool misattributed)
 {
-    // An unconfirmed switch is sent again, unless an earlier reply confirmed it.
+    // An unconfirmed frame is sent again, unless an earlier reply confirmed it.
     if (accepted)
-        doubts[powerStageKey] = false;
+        doubts[key] = false;
     else if (misattributed)
-        doubts[powerStageKey] = true;
+        doubts[key] = true;
 }
 
 void SoakWitness::onStatusMessage(const QString &message)

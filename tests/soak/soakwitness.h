@@ -33,7 +33,7 @@ public:
     void noteProgramStarted();
     void noteReadStarted();
 
-    // Whether the value (a parameter number or powerStageKey) may differ
+    // Whether the value (a parameter number, powerStageKey or pulseGeneratorKey) may differ
     // from the module's once everything settled.
     bool excused(int key) const { return doubts.value(key, false); }
 
@@ -58,8 +58,8 @@ private:
     void onLogLine(const QString &line);
     bool possiblyMisattributed(qint64 at) const;
     void judgeRead(int number, bool misattributed);
-    void judgeWrite(int number, bool accepted);
-    void judgePowerStage(bool accepted, bool misattributed);
+    void judgeWrite(int number, bool accepted, bool misattributed);
+    void judgeSwitch(int key, bool accepted, bool misattributed);
     void checkProgramConfirmation();
 
     struct LateReply
