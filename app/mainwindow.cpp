@@ -2,6 +2,7 @@
 
 #include "app/displayformat.h"
 #include "app/factorydefaults.h"
+#include "app/windowfont.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
@@ -44,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(timer, &QTimer::timeout, this, &MainWindow::on_timerEvent);
 
     configurationFile = new ConfigurationFile(this);
+    fitApplicationFont(this);
     bulkOperation = BulkOperation::None;
     configurationFilePath = QLatin1String("");
 

@@ -1,11 +1,14 @@
+#include "app/fittingfont.h"
 #include "app/mainwindow.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDial>
 #include <QDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -16,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -237,6 +242,35 @@ QString describe(const QVariant &value)
     return QString::fromUtf8(text.data());
 }
 
+// Width the widget's text needs and the width it has; none for widgets without
+// text. A push button draws its text clipped to the style's contents area; the
+// others ask in their size hints for their whole text, indicator included.
+QPair<int, int> textWidths(const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QPushButton *>(widget);
+    if (button && !button->text().isEmpty()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        return {button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width(),
+                button->style()
+                    ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                    .width()};
+    }
+    if (qobject_cast<const QGroupBox *>(widget))
+        return {widget->minimumSizeHint().width(), widget->width()};
+    if (qobject_cast<const QLabel *>(widget) || qobject_cast<const QCheckBox *>(widget) ||
+        qobject_cast<const QRadioButton *>(widget))
+        return {widget->sizeHint().width(), widget->width()};
+    return {};
+}
+
+QFont face(const QString &family, int pixelSize)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 } // namespace
 
 class MainWindowLayoutTest : public QObject
@@ -263,6 +297,10 @@ private slots:
     void standbyControlsReceiveTheMouse();
     void formTextsBeforeStartUp();
     void configurationFileDialogWindow();
+    void textFitsItsWidget_data();
+    void textFitsItsWidget();
+    void fontChoice_data();
+    void fontChoice();
 
     void metaObjectSurface_data();
     void metaObjectSurface();
@@ -547,6 +585,64 @@ void MainWindowLayoutTest::configurationFileDialogWindow()
     QCOMPARE(policy.verticalStretch(), 0);
     QVERIFY(!dialog->isSizeGripEnabled());
     QVERIFY(!dialog->isModal());
+}
+
+// Every text of the window and its dialog, and the stop button's run-time texts.
+void MainWindowLayoutTest::textFitsItsWidget_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    const MainWindow walked;
+    for (const QWidget *widget : walked.findChildren<QWidget *>()) {
+        if (textWidths(widget) != QPair<int, int>())
+            QTest::newRow(qPrintable(widget->objectName())) << widget->objectName() << QString();
+    }
+    for (const char *text : {"STOP", "Driver On", "Driver Off"})
+        QTest::newRow(text) << "stopButton" << text;
+}
+
+void MainWindowLayoutTest::textFitsItsWidget()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+
+    auto *widget = window->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    if (!text.isNull())
+        static_cast<QPushButton *>(widget)->setText(text);
+    const QPair<int, int> widths = textWidths(widget);
+    QVERIFY2(widths.first <= widths.second, qPrintable(QString("needs %1 px, has %2 in %3")
+                                                           .arg(widths.first)
+                                                           .arg(widths.second)
+                                                           .arg(widget->font().toString())));
+}
+
+void MainWindowLayoutTest::fontChoice_data()
+{
+    QTest::addColumn<QStringList>("narrowerFamilies");
+    QTest::addColumn<QFont>("fitsIn");
+    QTest::addColumn<QFont>("expected");
+    const QFont given = face("DejaVu Sans", 13);
+    const QFont condensed11 = face("DejaVu Sans Condensed", 11);
+    QTest::newRow("given font fits") << QStringList{condensed11.family()} << given << given;
+    QTest::newRow("narrower family before shrinking")
+        << QStringList{"No Such Face", condensed11.family()} << condensed11 << condensed11;
+    QTest::newRow("given family shrunk")
+        << QStringList{"No Such Face"} << face("DejaVu Sans", 10) << face("DejaVu Sans", 10);
+}
+
+void MainWindowLayoutTest::fontChoice()
+{
+    QFETCH(QStringList, narrowerFamilies);
+    QFETCH(QFont, fitsIn);
+    QFETCH(QFont, expected);
+
+    const QString text = QStringLiteral("Resulting motor speed");
+    const int width = QFontMetrics(fitsIn).size(Qt::TextShowMnemonic, text).width();
+    const QFont chosen =
+        fittingFont(face("DejaVu Sans", 13), narrowerFamilies, {{text, width + 20, 20}});
+    QCOMPARE(QFontInfo(chosen).family(), QFontInfo(expected).family());
+    QCOMPARE(QFontInfo(chosen).pixelSize(), QFontInfo(expected).pixelSize());
 }
 
 void MainWindowLayoutTest::metaObjectSurface_data()
