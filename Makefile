@@ -20,7 +20,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Builds only what it runs, so a first run does not wait for the tests to build.
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target veld_usb_serial_programmer veld7316-emulator
 	@sh tools/scripts/run-with-emulator.sh $(BUILD_DIR)
 
 test: build

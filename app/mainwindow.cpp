@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/displayformat.h"
+#include "app/windowfont.h"
 #include "config/configurationfile.h"
 #include "link/factorydefaults.h"
 #include "ui_mainwindow.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(timer, &QTimer::timeout, this, &MainWindow::on_timerEvent);
 
     configurationFile = new ConfigurationFile(this);
+    fitApplicationFont(this);
     bulkOperation = BulkOperation::None;
     configurationFilePath = QLatin1String("");
 

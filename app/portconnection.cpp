@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/portlist.h"
+#include "app/portlistrefresh.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
@@ -16,6 +17,8 @@ const char simulatorName[] = "simulator";
 void MainWindow::fillPortList()
 {
     ui->serialPortComboBox->addItems(portItemTexts(availablePorts()));
+    // A module plugged in later shows up the next time the user opens the list.
+    new PortListRefresh(ui->serialPortComboBox, ui->openButton);
 }
 
 void MainWindow::on_openButton_clicked()

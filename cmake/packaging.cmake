@@ -33,5 +33,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # platform plugin, loaded at run time, ships in the Gui library's package,
 # which is among them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The narrow face the window takes where the desktop's font is too wide for its
+# fixed layout; dpkg-shlibdeps adds the libraries to it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-extra)
 
 include(CPack)

@@ -1,11 +1,14 @@
+#include "app/fittingfont.h"
 #include "app/mainwindow.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDial>
 #include <QDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -16,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -237,6 +242,35 @@ QString describe(const QVariant &value)
     return QString::fromUtf8(text.data());
 }
 
+// Width the widget's text needs and the width it has; none for widgets without
+// text. A push button draws its text clipped to the style's contents area; the
+// others ask in their size hints for their whole text, indicator included.
+QPair<int, int> textWidths(const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QPushButton *>(widget);
+    if (button && !button->text().isEmpty()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        return {button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width(),
+                button->style()
+                    ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                    .width()};
+    }
+    if (qobject_cast<const QGroupBox *>(widget))
+        return {widget->minimumSizeHint().width(), widget->width()};
+    if (qobject_cast<const QLabel *>(widget) || qobject_cast<const QCheckBox *>(widget) ||
+        qobject_cast<const QRadioButton *>(widget))
+        return {widget->sizeHint().width(), widget->width()};
+    return {};
+}
+
+QFont face(const QString &family, int pixelSize)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 } // namespace
 
 class MainWindowLayoutTest : public QObject
@@ -263,6 +297,9 @@ private slots:
     void standbyControlsReceiveTheMouse();
     void formTextsBeforeStartUp();
     void configurationFileDialogWindow();
+    void textFitsItsWidget_data();
+    void textFitsItsWidget();
+    void fontChoice();
 
     void metaObjectSurface_data();
     void metaObjectSurface();
@@ -547,6 +584,48 @@ void MainWindowLayoutTest::configurationFileDialogWindow()
     QCOMPARE(policy.verticalStretch(), 0);
     QVERIFY(!dialog->isSizeGripEnabled());
     QVERIFY(!dialog->isModal());
+}
+
+// Every text of the window and of its dialog.
+void MainWindowLayoutTest::textFitsItsWidget_data()
+{
+    QTest::addColumn<QString>("name");
+    const MainWindow walked;
+    for (const QWidget *widget : walked.findChildren<QWidget *>()) {
+        if (textWidths(widget) != QPair<int, int>())
+            QTest::newRow(qPrintable(widget->objectName())) << widget->objectName();
+    }
+}
+
+void MainWindowLayoutTest::textFitsItsWidget()
+{
+    QFETCH(QString, name);
+
+    const QWidget *widget = window->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    const QPair<int, int> widths = textWidths(widget);
+    QVERIFY2(widths.first <= widths.second, qPrintable(QString("needs %1 px, has %2 in %3")
+                                                           .arg(widths.first)
+                                                           .arg(widths.second)
+                                                           .arg(widget->font().toString())));
+}
+
+// The given font, a narrower family at the largest size that fits, the given
+// family shrunk when no narrower one is installed.
+void MainWindowLayoutTest::fontChoice()
+{
+    const QString text = QStringLiteral("Resulting motor speed");
+    const auto choice = [&](const QStringList &narrowerFamilies, const QFont &fitsIn) {
+        const int width = QFontMetrics(fitsIn).size(Qt::TextShowMnemonic, text).width();
+        const QFontInfo chosen(
+            fittingFont(face("DejaVu Sans", 13), narrowerFamilies, {{text, width + 20, 20}}));
+        return chosen.family() + ' ' + QString::number(chosen.pixelSize());
+    };
+    const QStringList narrower = {"No Such Face", "DejaVu Sans Condensed"};
+    QCOMPARE(choice(narrower, face("DejaVu Sans", 13)), QString("DejaVu Sans 13"));
+    QCOMPARE(choice(narrower, face("DejaVu Sans Condensed", 11)),
+             QString("DejaVu Sans Condensed 11"));
+    QCOMPARE(choice({"No Such Face"}, face("DejaVu Sans", 10)), QString("DejaVu Sans 10"));
 }
 
 void MainWindowLayoutTest::metaObjectSurface_data()

@@ -1,9 +1,13 @@
+#include "app/mainwindow.h"
 #include "app/portlist.h"
 #include "tools/emulator/fakemodule.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -55,6 +59,8 @@ private slots:
     void fakeModuleAnnouncesUntilDestroyed();
     void unpluggedFakeModuleIsNoLongerAnnounced();
     void availablePortsAddAnnouncedPorts();
+    void listFollowsPluggingWhenOpened_data();
+    void listFollowsPluggingWhenOpened();
 };
 
 void TestPortList::itemText_data()
@@ -224,5 +230,50 @@ void TestPortList::availablePortsAddAnnouncedPorts()
     QCOMPARE(portItemTexts(ports).constLast(), QStringLiteral("Simulator"));
 }
 
-QTEST_GUILESS_MAIN(TestPortList)
+void TestPortList::listFollowsPluggingWhenOpened_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("mouse press") << 0 << 0;
+    QTest::newRow("F4") << int(Qt::Key_F4) << 0;
+    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0;
+}
+
+void TestPortList::listFollowsPluggingWhenOpened()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+
+    MainWindow window;
+    auto *ports = window.findChild<QComboBox *>("serialPortComboBox");
+    const auto listed = [&](const FakeModule &module) {
+        if (key == 0)
+            QTest::mouseClick(ports, Qt::LeftButton);
+        else
+            QTest::keyClick(ports, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        const bool opened = ports->view()->isVisible();
+        ports->hidePopup();
+        return opened && ports->findText(module.portName() + ' ', Qt::MatchStartsWith) >= 0;
+    };
+
+    FakeModule first;
+    QVERIFY(first.start() && first.announce());
+    QVERIFY(listed(first));
+    QCOMPARE(ports->currentText(), QStringLiteral("Simulator"));
+
+    // Left alone while open, here with the simulator.
+    window.findChild<QPushButton *>("openButton")->click();
+    FakeModule second;
+    QVERIFY(second.start() && second.announce());
+    QVERIFY(!listed(second));
+
+    // Pulled and plugged again, a module comes back under a new name.
+    window.findChild<QPushButton *>("closeButton")->click();
+    first.unplug();
+    QVERIFY(!listed(first));
+    QVERIFY(listed(second));
+}
+
+QTEST_MAIN(TestPortList)
 #include "tst_portlist.moc"

@@ -30,7 +30,7 @@ echo "Depends: $depends"
 names_package() { echo "$depends" | tr '|' ',' | tr ',' '\n' | sed 's/ *(.*//; s/ //g' | grep -qx "$1"; }
 # The X11 platform plugin is loaded at run time, out of sight of dpkg-shlibdeps.
 xcb_owner=$(dpkg-query --search 'qt5/plugins/platforms/libqxcb.so' | sed 's/[:,].*//')
-for dependency in libc6 libqt5widgets5 libqt5serialport5 "$xcb_owner"; do
+for dependency in libc6 libqt5widgets5 libqt5serialport5 "$xcb_owner" fonts-dejavu-extra; do
     check "depends on $dependency" names_package "$dependency"
 done
 

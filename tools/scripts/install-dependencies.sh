@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and `make run` need, and
 # any further packages named as arguments (the Qt 6 build names its own).
+# fonts-dejavu-extra holds the condensed face the window takes where the
+# desktop's font is too wide for its fixed layout.
 # Quick and silent when everything is already there.
 set -eu
 
-packages="cmake make g++ qtbase5-dev libqt5serialport5-dev xvfb xauth xdotool imagemagick binutils-mingw-w64-x86-64 $*"
+packages="cmake make g++ qtbase5-dev libqt5serialport5-dev fonts-dejavu-extra xvfb xauth xdotool imagemagick binutils-mingw-w64-x86-64 $*"
 
 missing=""
 for package in $packages; do
