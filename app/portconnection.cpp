@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
-#include "app/portlist.h"
 #include "app/portlistrefresh.h"
+#include "link/serialports.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "app/portlistrefresh.h"
 
-#include "app/portlist.h"
+#include "link/serialports.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "app/portlist.h"
+#include "link/serialports.h"
 #include "tools/emulator/fakemodule.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/emulator/announcementlocation.h"
+#include "link/portannouncement.h"
 #include "tools/emulator/moduleregisters.h"
 #include "tools/emulator/portannouncement.h"
 #include "tools/emulator/pseudoterminal.h"
@@ -46,7 +46,7 @@ public:
     QString errorString() const { return terminal.errorString(); }
 
     // Announces the port so the programmer lists it, until destruction or unplugging.
-    bool announce(const QString &directory = announcementDirectory());
+    bool announce(const QString &directory = portAnnouncementDirectory());
 
     // Appends each received frame as a line of hexadecimal text to the file.
     bool setLogFile(const QString &path);

@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
         });
     }
     if (options.announce && !module.announce())
-        err << "Cannot announce the port in " << announcementDirectory() << '\n';
+        err << "Cannot announce the port in " << portAnnouncementDirectory() << '\n';
 
     TerminationSignals termination;
     if (!termination.install()) {

@@ -1,6 +1,6 @@
 #include "tools/emulator/portannouncement.h"
 
-#include "tools/emulator/announcementlocation.h"
+#include "link/portannouncement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,8 +38,7 @@ bool PortAnnouncement::publish(const QString &directory, const QString &portPath
     QSaveFile file(QDir(directory).filePath(uniqueFileName()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    const QString lines = portPath + '\n' + description + '\n' + manufacturer + '\n';
-    file.write(lines.toUtf8());
+    file.write(announcementContent({portPath, description, manufacturer}));
     if (!file.commit())
         return false;
     path = file.fileName();

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// One announcement file (format in announcementlocation.h), removed again by
+// One announcement file (format in link/portannouncement.h), removed again by
 // withdraw() or at destruction.
 class PortAnnouncement
 {

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "link/portannouncement.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-struct PortDescription
-{
-    QString name;
-    QString description;
-    QString manufacturer;
-};
 
 // "name - description (manufacturer)"
 QString portItemText(const PortDescription &port);
@@ -24,9 +19,3 @@ QString portNameFromItemText(const QString &itemText);
 // cannot be read as an announcement, or whose port no longer exists (left by
 // an emulator that crashed), are skipped.
 QList<PortDescription> announcedPorts(const QString &directory);
-
-// Where emulators announce their pseudo-terminals, which the system does not list.
-QString portAnnouncementDirectory();
-
-// The system's serial ports followed by the announced ones.
-QList<PortDescription> availablePorts();

@@ -1,28 +1,19 @@
-#include "app/portlist.h"
+#include "link/portlist.h"
 
-#include "tools/emulator/announcementlocation.h"
+#include "link/portannouncement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSerialPortInfo>
-
-#include <optional>
 
 namespace {
 
-// Three lines: port path, description, manufacturer; the last line end is optional.
 std::optional<PortDescription> readAnnouncement(const QString &filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return std::nullopt;
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (lines.size() == 4 && lines.last().isEmpty())
-        lines.removeLast();
-    if (lines.size() != 3 || lines.first().isEmpty())
-        return std::nullopt;
-    return PortDescription{lines.at(0), lines.at(1), lines.at(2)};
+    return parseAnnouncement(file.readAll());
 }
 
 } // namespace
@@ -61,18 +52,4 @@ QList<PortDescription> announcedPorts(const QString &directory)
             ports.append(*port);
     }
     return ports;
-}
-
-QString portAnnouncementDirectory()
-{
-    return announcementDirectory();
-}
-
-QList<PortDescription> availablePorts()
-{
-    QList<PortDescription> ports;
-    const QList<QSerialPortInfo> systemPorts = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : systemPorts)
-        ports.append({info.portName(), info.description(), info.manufacturer()});
-    return ports + announcedPorts(portAnnouncementDirectory());
 }

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Fails when an #include crosses the project's dependency rules:
+#   link/   uses neither app/ nor tools/, nor the generated forms;
+#   config/ uses no app/ except in the configuration file dialog, and no tools/;
+#   app/    uses no tools/.
+set -eu
+cd "$(dirname "$0")/../.."
+
+violations=$(
+    grep -HnE '#include[[:space:]]*"(app/|tools/|ui_)' link/* || true
+    grep -HnE '#include[[:space:]]*"(app/|tools/)' config/* |
+        grep -vE '^config/configurationfile\.(h|cpp):[0-9]+:#include[[:space:]]*"app/' || true
+    grep -HnE '#include[[:space:]]*"tools/' app/* || true
+)
+if [ -n "$violations" ]; then
+    echo "Includes against the dependency rules:" >&2
+    echo "$violations" >&2
+    exit 1
+fi
+echo "Dependency rules kept."
