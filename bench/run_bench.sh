@@ -64,11 +64,13 @@ echo "VELD-7316 programmer benchmark: medians of $runs runs ($idle_runs for idle
 
 # Warm the file cache and the X server once before anything counts.
 run_stamped bench_startup_programmer /dev/null
+run_stamped bench_startup_form /dev/null
 run_stamped bench_startup_bare /dev/null
 
-# Alternating runs spread the machine's noise evenly over both variants.
+# Alternating runs spread the machine's noise evenly over the variants.
 for _ in $(seq "$runs"); do
     run_stamped bench_startup_programmer "$work/startup_programmer"
+    run_stamped bench_startup_form "$work/startup_form"
     run_stamped bench_startup_bare "$work/startup_bare"
 done
 program_ms=$(median "$work/startup_programmer" startup_ms)
@@ -76,6 +78,11 @@ bare_ms=$(median "$work/startup_bare" startup_ms)
 ratio=$(calc %.3f "$program_ms / $bare_ms")
 printf '%-10s programmer %.1f ms, bare QMainWindow %.1f ms: %.2fx    target <= 1.10x  %s\n' \
     start-up "$program_ms" "$bare_ms" "$ratio" "$(verdict "$ratio <= 1.10")"
+# Against the window's form alone: what the program's own logic costs.
+form_ms=$(median "$work/startup_form" startup_ms)
+ratio=$(calc %.3f "$program_ms / $form_ms")
+printf '%-10s programmer %.1f ms, form alone %.1f ms: %.2fx    target <= 1.05x  %s\n' \
+    start-up "$program_ms" "$form_ms" "$ratio" "$(verdict "$ratio <= 1.05")"
 
 program_kib=$(median "$work/startup_programmer" peak_kib)
 bare_kib=$(median "$work/startup_bare" peak_kib)
@@ -85,6 +92,14 @@ extra_anon_mib=$(calc %.2f "($(median "$work/startup_programmer" anon_kib) - $(m
 printf '%-10s programmer %.1f MiB, bare QMainWindow %.1f MiB peak resident: %+.2f MiB (private %+.2f MiB)    target <= +5 MiB  %s\n' \
     memory "$(calc %.2f "$program_kib / 1024")" "$(calc %.2f "$bare_kib / 1024")" "$extra_mib" \
     "$extra_anon_mib" "$(verdict "$extra_mib <= 5")"
+form_kib=$(median "$work/startup_form" peak_kib)
+program_anon_kib=$(median "$work/startup_programmer" anon_kib)
+form_anon_kib=$(median "$work/startup_form" anon_kib)
+logic_anon_mib=$(calc %.2f "($program_anon_kib - $form_anon_kib) / 1024")
+printf '%-10s programmer %.2f MiB, form alone %.2f MiB private resident: %+.2f MiB (peak resident %+.2f MiB)    target <= +1 MiB  %s\n' \
+    memory "$(calc %.2f "$program_anon_kib / 1024")" "$(calc %.2f "$form_anon_kib / 1024")" \
+    "$logic_anon_mib" "$(calc %.2f "($program_kib - $form_kib) / 1024")" \
+    "$(verdict "$logic_anon_mib <= 1")"
 
 for _ in $(seq "$idle_runs"); do
     run bench_idle_programmer "$work/idle_programmer"

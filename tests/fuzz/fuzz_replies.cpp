@@ -3,10 +3,10 @@
 // answers every request with bytes taken from the input.
 //
 // The input is a sequence of records:
-//   action   what the user does: a UserAction, the byte modulo their count;
-//            the byte divided by their count, when odd, has the user act
-//            while the request is on its way instead of before it is sent;
-//            the actions that take a number take the next byte
+//   action   what the user does: an entry of fuzzedActions, the byte modulo
+//            their count; the byte divided by their count, when odd, has the
+//            user act while the request is on its way instead of before it
+//            is sent; the actions that take a number take the next byte
 //   length   the reply's length, the byte modulo 13 (0 to 12 bytes)
 //   reply    the module's answer to the request, cut short where the input
 //            ends
@@ -20,8 +20,9 @@
 // did not confirm off.
 
 #include "tests/fuzz/replies/fuzzcheck.h"
+#include "tests/fuzz/replies/recordchoices.h"
 #include "tests/fuzz/replies/replyrig.h"
-#include "tests/fuzz/replies/useractions.h"
+#include "tests/support/useractions.h"
 
 #include <QApplication>
 #include <QDial>
@@ -33,12 +34,40 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <optional>
 
 namespace {
 
 constexpr int longestReply = 12;
-constexpr int actionCount = int(UserAction::Count);
+
+struct FuzzedAction
+{
+    std::optional<UserAction> action; // none: the user does nothing
+    bool takesNumber;                 // a dial position, an item, a step count
+};
+
+// The order is the one the seed corpus is written in.
+constexpr FuzzedAction fuzzedActions[] = {
+    {std::nullopt, false},
+    {UserAction::DragRunCurrent, true},
+    {UserAction::DragStandbyCurrent, true},
+    {UserAction::DragDelay, true},
+    {UserAction::DragPulseFrequency, true},
+    {UserAction::ChooseMicrosteps, true},
+    {UserAction::TypeFullSteps, true},
+    {UserAction::ClickStandbyBox, false},
+    {UserAction::ClickMultiplier, false},
+    {UserAction::ClickDoubleEdge, false},
+    {UserAction::ClickHertz, false},
+    {UserAction::ClickHundredHertz, false},
+    {UserAction::ClickRotateLeft, false},
+    {UserAction::ClickRotateRight, false},
+    {UserAction::ClickStop, false},
+    {UserAction::ResetToFactoryDefaults, false},
+};
+constexpr int actionCount = int(std::size(fuzzedActions));
 
 const char powerStageOffMessage[] = "Power stage is off. You can now plug or unplug the motor.";
 
@@ -129,6 +158,9 @@ struct FuzzRun
     char *argv[2] = {name, nullptr};
     std::unique_ptr<QApplication> application;
     std::unique_ptr<ReplyRig> rig;
+    RecordChoices choices;
+    UserActionHooks unwatched;
+    std::unique_ptr<UserActions> user;
 };
 
 FuzzRun *run = nullptr;
@@ -149,6 +181,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         failFuzzCheck(QStringLiteral("no runtime directory"));
     run->application = std::make_unique<QApplication>(run->argc, run->argv);
     run->rig = std::make_unique<ReplyRig>();
+    run->user =
+        std::make_unique<UserActions>(run->rig->connectedWindow(), run->choices, run->unwatched);
     std::atexit([] { delete run; });
     return 0;
 }
@@ -158,18 +192,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReplyRig &rig = *run->rig;
     rig.startSession();
     RecordReader input(data, size);
+    const auto act = [](const FuzzedAction &fuzzed) {
+        if (fuzzed.action)
+            run->user->perform(*fuzzed.action);
+    };
     while (!input.atEnd()) {
         const int actionByte = input.nextByte();
-        const auto action = UserAction(actionByte % actionCount);
+        const FuzzedAction &fuzzed = fuzzedActions[actionByte % actionCount];
         const bool actsWhileInFlight = actionByte / actionCount % 2 == 1;
-        const int argument = takesArgument(action) ? input.nextByte() : 0;
+        run->choices.take(fuzzed.takesNumber ? input.nextByte() : 0);
         const QByteArray reply = input.nextBytes(input.nextByte() % (longestReply + 1));
 
         if (!actsWhileInFlight)
-            apply(rig, action, argument);
+            act(fuzzed);
         const bool sent = rig.sendRequest([&reply](const QByteArray &) { return reply; });
         if (actsWhileInFlight)
-            apply(rig, action, argument);
+            act(fuzzed);
         if (sent)
             rig.applyReply();
         checkInvariants(rig);

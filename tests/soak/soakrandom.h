@@ -1,10 +1,12 @@
 #pragma once
 
+#include "tests/support/useractions.h"
+
 #include <QRandomGenerator>
 
 // The soak's one random stream: every choice it makes comes from here, so a
 // seed repeats a run (as far as the machine's timing repeats).
-class SoakRandom
+class SoakRandom : public UserChoices
 {
 public:
     explicit SoakRandom(quint32 seed)
@@ -13,8 +15,8 @@ public:
     }
 
     // A whole number from low to high, both included.
-    int between(int low, int high) { return int(generator.bounded(low, high + 1)); }
-    bool chance(int percent) { return between(1, 100) <= percent; }
+    int between(int low, int high) override { return int(generator.bounded(low, high + 1)); }
+    bool chance(int percent) override { return between(1, 100) <= percent; }
     bool chancePerMille(int perMille) { return between(1, 1000) <= perMille; }
     quint32 next() { return generator.generate(); }
 

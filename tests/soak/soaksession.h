@@ -2,8 +2,8 @@
 
 #include "tests/soak/configfilescript.h"
 #include "tests/soak/faultschedule.h"
+#include "tests/soak/soakactions.h"
 #include "tests/soak/soakwitness.h"
-#include "tests/soak/useractions.h"
 #include "tests/support/connectedwindow.h"
 
 class LoopGapWatch;
@@ -41,5 +41,5 @@ private:
     SoakWitness witness;
     FaultSchedule faultSchedule;
     ConfigFileScript fileScript;
-    UserActions actions;
+    SoakActions actions;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/soak/soakfigures.h"
+#include "tests/support/useractions.h"
 #include "tools/emulator/fakemodule.h"
 
 #include <QHash>
@@ -17,7 +18,7 @@ class LoopGapWatch;
 // status bar message and every line of the file dialog's log. It checks the
 // invariants as they happen and keeps, per value, whether a settled
 // comparison has to excuse a difference between window and module.
-class SoakWitness : public QObject
+class SoakWitness : public QObject, public UserActionHooks
 {
 public:
     SoakWitness(ConnectedWindow &rig, const LoopGapWatch &clock, SoakFigures &figures);
@@ -27,9 +28,9 @@ public:
     void setFaults(const FakeModuleFaults &faults);
 
     // User actions the invariants depend on.
-    void noteOpened(bool simulator);
-    void noteClosed();
-    void noteStandbyUnchecked();
+    void noteOpened(bool simulator) override;
+    void noteClosed() override;
+    void noteStandbyUnchecked() override;
     void noteProgramStarted();
     void noteReadStarted();
 
@@ -44,8 +45,8 @@ public:
     // Waits until no frame came for quietMs of lively event loop.
     bool waitUntilQuiet(int quietMs, int timeoutMs) const;
 
-    void record(const QString &event);
-    void fail(const QString &failure);
+    void record(const QString &event) override;
+    void fail(const QString &failure) override;
     bool failed() const { return !failures.isEmpty(); }
     QString report() const;
 

@@ -13,6 +13,7 @@ public:
     ReplyRig();
 
     MainWindow &window() const { return *rig.window; }
+    ConnectedWindow &connectedWindow() { return rig; }
     template <typename Widget> Widget *widget(const char *objectName) const
     {
         return rig.widget<Widget>(objectName);

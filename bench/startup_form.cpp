@@ -1,0 +1,21 @@
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+// Start-up baseline: the programmer's application set-up and its main
+// window's form on a plain main window of its fixed size, none of its logic.
+int main(int argc, char *argv[])
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
+    QApplication application(argc, argv);
+    QMainWindow window;
+    Ui::MainWindow form;
+    form.setupUi(&window);
+    window.setFixedSize(692, 521);
+    window.show();
+    return application.exec();
+}
