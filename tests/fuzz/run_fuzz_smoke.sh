@@ -26,7 +26,7 @@ sh "$root/tools/scripts/install-dependencies.sh" clang libclang-rt-14-dev
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 export ASAN_OPTIONS
 
-CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DVELD_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S "$here" -B "$build" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target "$target" -j2
 
