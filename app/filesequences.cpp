@@ -5,7 +5,6 @@
 
 #include "ui_mainwindow.h"
 
-
 namespace {
 
 QString verifiedLine(DeviceParameter parameter)

@@ -91,7 +91,7 @@ private:
     void showStatus(const StatusReport &status);
 
     // Request table access by parameter
-    template<typename Window, typename Visit>
+    template <typename Window, typename Visit>
     static decltype(auto) visitEntry(Window &window, DeviceParameter parameter, Visit visit);
     RequestState &requestOf(DeviceParameter parameter);
     RequestState requestOf(DeviceParameter parameter) const;

@@ -82,19 +82,18 @@ void MainWindow::setConnectedState(bool connected)
     ui->actionReset_to_Factory_Defaults->setEnabled(connected);
 
     using Controls = std::initializer_list<QWidget *>;
-    for (QWidget *control : Controls{ui->openButton, ui->closeButton, ui->microstepComboBox,
-                                     ui->x16CheckBox, ui->doubleEdgeCheckBox,
-                                     ui->standbyCurrentGroupBox, ui->runCurrentLineEdit,
-                                     ui->runCurrentDial})
+    for (QWidget *control :
+         Controls{ui->openButton, ui->closeButton, ui->microstepComboBox, ui->x16CheckBox,
+                  ui->doubleEdgeCheckBox, ui->standbyCurrentGroupBox, ui->runCurrentLineEdit,
+                  ui->runCurrentDial})
         control->setEnabled(connected);
 
     enableStandbyControls(connected && ui->standbyCurrentGroupBox->isChecked());
 
     for (QWidget *control :
-         Controls{ui->herzRadioButton, ui->x100HzRadioButton,
-          ui->pulseFrequencyLineEdit, ui->pulseFrequencyDial, ui->motorFullStepsLineEdit,
-          ui->motorStepAngleLineEdit, ui->rpmLineEdit, ui->rotateLeftButton,
-          ui->rotateRightButton})
+         Controls{ui->herzRadioButton, ui->x100HzRadioButton, ui->pulseFrequencyLineEdit,
+                  ui->pulseFrequencyDial, ui->motorFullStepsLineEdit, ui->motorStepAngleLineEdit,
+                  ui->rpmLineEdit, ui->rotateLeftButton, ui->rotateRightButton})
         control->setEnabled(connected);
 
     ui->stopButton->setText(QStringLiteral("Driver On"));
@@ -114,8 +113,8 @@ void MainWindow::watchForPortLoss()
     // pseudo-terminal even in a busy loop. Close it once, outside the signal.
     connect(&serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) {
-                const bool deviceGone = error == QSerialPort::ReadError
-                                        || error == QSerialPort::ResourceError;
+                const bool deviceGone =
+                    error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
                 if (!deviceGone || !serialPort.isOpen() || portLossPending)
                     return;
                 portLossPending = true;

@@ -29,8 +29,8 @@ QString MainWindow::motorSpeedFor(double fullSteps) const
 void MainWindow::on_pulseFrequencyDial_sliderMoved(int position)
 {
     const int step = ui->herzRadioButton->isChecked() ? fineStepHz : coarseStepHz;
-    pulseFrequency = clampPulseFrequency(
-        pulseFrequency + pulseDialNotches(pulseDialPosition, position) * step);
+    pulseFrequency =
+        clampPulseFrequency(pulseFrequency + pulseDialNotches(pulseDialPosition, position) * step);
     ui->pulseFrequencyLineEdit->setText(formatFrequency());
 
     if (motionState == RotatingLeft) {

@@ -37,9 +37,9 @@ QString parameterName(DeviceParameter parameter)
 
 bool isBooleanParameter(DeviceParameter parameter)
 {
-    return parameter == DeviceParameter::MicroStepMultiplier
-           || parameter == DeviceParameter::MicroStepDoubleEdge
-           || parameter == DeviceParameter::HalfCurrentRange;
+    return parameter == DeviceParameter::MicroStepMultiplier ||
+           parameter == DeviceParameter::MicroStepDoubleEdge ||
+           parameter == DeviceParameter::HalfCurrentRange;
 }
 
 QString booleanText(bool value)
@@ -49,7 +49,7 @@ QString booleanText(bool value)
 
 QString parameterReport(DeviceParameter parameter, int value)
 {
-    const QString shown
-        = isBooleanParameter(parameter) ? booleanText(value != 0) : QString::number(value, 10);
+    const QString shown =
+        isBooleanParameter(parameter) ? booleanText(value != 0) : QString::number(value, 10);
     return parameterName(parameter) + QStringLiteral(" = ") + shown;
 }

@@ -8,8 +8,7 @@ enum class RequestState {
 };
 
 // One device parameter as the window holds it.
-template<typename T>
-struct ParameterEntry
+template <typename T> struct ParameterEntry
 {
     T value{};     // as shown; after a user change, the value to be written
     T fileValue{}; // as last taken from a configuration file
@@ -17,16 +16,14 @@ struct ParameterEntry
 };
 
 // Stores a value and queues it for writing.
-template<typename T>
-void writeValue(ParameterEntry<T> &entry, T value)
+template <typename T> void writeValue(ParameterEntry<T> &entry, T value)
 {
     entry.value = value;
     entry.request = RequestState::Write;
 }
 
 // Stores a value and queues it for writing, but only when it changed.
-template<typename T>
-void changeValue(ParameterEntry<T> &entry, T value)
+template <typename T> void changeValue(ParameterEntry<T> &entry, T value)
 {
     if (entry.value != value)
         writeValue(entry, value);

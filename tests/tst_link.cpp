@@ -23,8 +23,8 @@ QString writeFrame(int number, int value)
 }
 
 const QString powerStageOffFrame = QStringLiteral("01 0E 02 02 00 00 00 01 14");
-const QString powerStageOffMessage
-    = QStringLiteral("Power stage is off. You can now plug or unplug the motor.");
+const QString powerStageOffMessage =
+    QStringLiteral("Power stage is off. You can now plug or unplug the motor.");
 const QString noCommunication = QStringLiteral("Error: no communication with VELD-7316");
 
 } // namespace
@@ -56,8 +56,8 @@ void LinkTest::openingReadsEverySettingThenSwitchesThePowerStageOff()
     QVERIFY(rig.selectModulePort());
     rig.clickOpen();
     QVERIFY(rig.waitForFrames(8));
-    const QStringList expected = {readFrame(179), readFrame(6),   readFrame(7),
-                                  readFrame(214), readFrame(140), readFrame(160),
+    const QStringList expected = {readFrame(179), readFrame(6),      readFrame(7),
+                                  readFrame(214), readFrame(140),    readFrame(160),
                                   readFrame(161), powerStageOffFrame};
     QCOMPARE(rig.frames().mid(0, 8), expected);
     QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOffMessage; }));

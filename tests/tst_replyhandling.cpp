@@ -22,9 +22,9 @@ const QString powerStageOffMessage =
     QStringLiteral("Power stage is off. You can now plug or unplug the motor.");
 const QString powerStageUnconfirmed = QStringLiteral(
     "Error: VELD-7316 did not confirm the power stage switch. Do not plug / unplug motor!");
-const QString powerStageUnconfirmedSettingsWait
-    = QStringLiteral("Error: VELD-7316 did not confirm the power stage switch; settings wait. Do "
-                     "not plug / unplug motor!");
+const QString powerStageUnconfirmedSettingsWait =
+    QStringLiteral("Error: VELD-7316 did not confirm the power stage switch; settings wait. Do "
+                   "not plug / unplug motor!");
 const QString noCommunication = QStringLiteral("Error: no communication with VELD-7316");
 const QString powerStageOnMessage = QStringLiteral("Power stage on. Don not plug / unplug motor!");
 const QString pulseUnconfirmed = QStringLiteral(
@@ -429,12 +429,12 @@ void ReplyHandlingTest::unconfirmedRequestEndsAsTheModuleHoldsIt_data()
     // A write the module did not confirm is read back, so the window shows
     // what the module holds: the old value when it refused, the new one when
     // only its reply went missing.
-    QTest::newRow("refused write") << false << refused
-                                   << QStringList{writeRunCurrent, readRunCurrentFrame}
-                                   << QStringList{notWritten, "RunCurrent = 24"} << 24;
-    QTest::newRow("unanswered write") << false << unanswered
-                                      << QStringList{writeRunCurrent, readRunCurrentFrame}
-                                      << QStringList{notWritten, "RunCurrent = 25"} << 25;
+    QTest::newRow("refused write")
+        << false << refused << QStringList{writeRunCurrent, readRunCurrentFrame}
+        << QStringList{notWritten, "RunCurrent = 24"} << 24;
+    QTest::newRow("unanswered write")
+        << false << unanswered << QStringList{writeRunCurrent, readRunCurrentFrame}
+        << QStringList{notWritten, "RunCurrent = 25"} << 25;
     // An unconfirmed stop is sent again until the module confirms it.
     QTest::newRow("refused stop") << true << refused << QStringList{stopPulses, stopPulses}
                                   << QStringList{pulseUnconfirmed, powerStageOnMessage} << 0;

@@ -1,10 +1,10 @@
 #include "tests/soak/configfilescript.h"
 
 #include "config/configurationfile.h"
-#include "tests/support/answerfilechooser.h"
 #include "tests/soak/soakfigures.h"
 #include "tests/soak/soakrandom.h"
 #include "tests/soak/soakwitness.h"
+#include "tests/support/answerfilechooser.h"
 #include "tests/support/connectedwindow.h"
 #include "tests/support/modaldialogs.h"
 

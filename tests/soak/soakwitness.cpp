@@ -1,8 +1,8 @@
 #include "tests/soak/soakwitness.h"
 
-#include "tests/support/allowedrequests.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
+#include "tests/support/allowedrequests.h"
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
 

@@ -51,7 +51,8 @@ bool ConnectedWindow::open()
         return false;
     clickOpen();
     const bool opened = waitUntil([this] {
-        return frames().size() >= openingFrames && statusMessage() == QLatin1String(powerStageOffMessage);
+        return frames().size() >= openingFrames &&
+               statusMessage() == QLatin1String(powerStageOffMessage);
     });
     module.clearReceivedFrames();
     return opened;

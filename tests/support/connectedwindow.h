@@ -24,8 +24,7 @@ public:
     FakeModule module;
     std::unique_ptr<MainWindow> window;
 
-    template<typename Widget>
-    Widget *widget(const char *objectName) const
+    template <typename Widget> Widget *widget(const char *objectName) const
     {
         return window->findChild<Widget *>(QLatin1String(objectName));
     }

@@ -8,8 +8,7 @@
 
 namespace {
 
-void pollForModal(const std::function<void(QWidget *)> &action, QElapsedTimer clock,
-                  int timeoutMs)
+void pollForModal(const std::function<void(QWidget *)> &action, QElapsedTimer clock, int timeoutMs)
 {
     if (QWidget *modal = QApplication::activeModalWidget()) {
         action(modal);

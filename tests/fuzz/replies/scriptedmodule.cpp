@@ -1,7 +1,7 @@
 #include "tests/fuzz/replies/scriptedmodule.h"
 
-#include "tests/support/allowedrequests.h"
 #include "tests/fuzz/replies/fuzzcheck.h"
+#include "tests/support/allowedrequests.h"
 #include "tools/emulator/fakemodule.h"
 
 namespace {
