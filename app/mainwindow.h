@@ -155,8 +155,8 @@ private:
     BulkOperation bulkOperation = BulkOperation::None;
     QString configurationFilePath;
 
-    // Value of the frame sent last: tells whether an entry changed again
-    // while its frame was in flight.
+    // Value of the frame sent last: what a confirmation confirms, and whether
+    // an entry changed again while its frame was in flight.
     int lastValue = 0;
     // Parameters whose writes the module did not confirm since a Program began.
     QStringList unconfirmedWrites;
