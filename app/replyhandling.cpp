@@ -92,8 +92,7 @@ void MainWindow::applyPulseGeneratorReply(const Reply &reply)
         ui->statusBar->currentMessage() == QLatin1String(pulseGeneratorUnconfirmedMessage);
     const PulseGeneratorReplyOutcome outcome = pulseGeneratorReplyOutcome(
         reply, lastValue, errorShown, powerStageOff, powerStageRequest == RequestState::None);
-    if (outcome.confirmedValue)
-        pulseSent = *outcome.confirmedValue;
+    pulseSent = outcome.pulseSent;
     if (outcome.status)
         showStatus(*outcome.status);
 }

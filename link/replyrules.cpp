@@ -148,7 +148,7 @@ PulseGeneratorReplyOutcome pulseGeneratorReplyOutcome(const Reply &reply, int se
             StatusReport{QLatin1String(pulseGeneratorUnconfirmedMessage), StatusColour::Red};
         return outcome;
     }
-    outcome.confirmedValue = sentValue;
+    outcome.pulseSent = sentValue;
     if (errorShown && powerStageConfirmed)
         outcome.status = powerStageReport(powerStageOff);
     return outcome;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/frame.h"
+#include "link/linksnapshot.h"
 #include "link/requesttable.h"
 
 #include <QString>
@@ -85,7 +86,7 @@ PowerStageReplyOutcome powerStageReplyOutcome(const Reply &reply, bool sentOff, 
 
 struct PulseGeneratorReplyOutcome
 {
-    std::optional<int> confirmedValue; // becomes the value sent
+    int pulseSent = unknownPulse; // what the module is known to run now
     std::optional<StatusReport> status;
 };
 

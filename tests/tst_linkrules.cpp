@@ -93,6 +93,10 @@ void LinkRulesTest::nextTick_data()
     pulse.pulseSent = 1000;
     QTest::newRow("pulse generator until confirmed")
         << pulse << "01 01 00 00 FF FF FC 18 14" << true << true;
+    LinkSnapshot stop = pending({});
+    stop.pulseSent = unknownPulse;
+    QTest::newRow("stop after an unconfirmed frame")
+        << stop << "01 01 00 00 00 00 00 00 02" << true << true;
 }
 
 void LinkRulesTest::nextTick()
@@ -206,10 +210,10 @@ void LinkRulesTest::switchReplies()
 
     // The pulse generator: only a confirmation counts as sent.
     PulseGeneratorReplyOutcome pulse = pulseGeneratorReplyOutcome(missing, 0, false, false, true);
-    QVERIFY(!pulse.confirmedValue);
+    QCOMPARE(pulse.pulseSent, unknownPulse);
     QCOMPARE(pulse.status->message, QLatin1String(pulseGeneratorUnconfirmedMessage));
     pulse = pulseGeneratorReplyOutcome(good(0), -500, true, false, true);
-    QCOMPARE(*pulse.confirmedValue, -500);
+    QCOMPARE(pulse.pulseSent, -500);
     QCOMPARE(pulse.status->message, QStringLiteral("Power stage on. Don not plug / unplug motor!"));
     pulse = pulseGeneratorReplyOutcome(good(0), 0, true, false, false);
     QVERIFY(!pulse.status);

@@ -121,6 +121,7 @@ private slots:
     void failedDelayReadShowsInvalid();
     void unconfirmedRequestEndsAsTheModuleHoldsIt_data();
     void unconfirmedRequestEndsAsTheModuleHoldsIt();
+    void stopAfterAnUnconfirmedStartGoesOut();
     void unconfirmedPowerStageStaysRedAndIsRetried();
     void dialMovedAgainWhileItsWriteIsInFlight();
     void readReplyGivesWayToAChangeMadeInFlight();
@@ -478,6 +479,30 @@ void ReplyHandlingTest::unconfirmedRequestEndsAsTheModuleHoldsIt()
         QCOMPARE(rig.module.parameter(6), moduleHolds);
         QCOMPARE(rig.widget<QDial>("runCurrentDial")->sliderPosition(), moduleHolds + 15);
     }
+}
+
+// The module may have taken a start it did not confirm, so a stop to the
+// last confirmed value, 0, must go out too.
+void ReplyHandlingTest::stopAfterAnUnconfirmedStartGoesOut()
+{
+    ConnectedWindow rig;
+    QVERIFY(openAndSettle(rig));
+    rig.widget<QPushButton>("stopButton")->click(); // power stage on
+    ConnectedWindow::drag(rig.widget<QDial>("pulseFrequencyDial"), 10);
+    QVERIFY(waitUntil([&] { return rig.module.powerStageOn(); }));
+    QVERIFY(rig.waitUntilQuiet());
+    FakeModuleFaults unanswered;
+    unanswered.silent = true;
+    rig.module.setFaults(unanswered);
+
+    rig.widget<QPushButton>("rotateRightButton")->click();
+    QVERIFY(waitUntil([&] { return rig.statusMessage() == pulseUnconfirmed; }));
+    rig.widget<QPushButton>("stopButton")->click();
+    rig.module.setFaults(FakeModuleFaults());
+    QVERIFY(waitUntil([&] { return rig.module.pulseFrequency() == 0; }));
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(rig.module.pulseFrequency(), 0);
+    QCOMPARE(rig.frames().last(), QStringLiteral("01 01 00 00 00 00 00 00 02"));
 }
 
 void ReplyHandlingTest::unconfirmedPowerStageStaysRedAndIsRetried()
