@@ -1,10 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "config/configreader.h"
-#include "config/configwriter.h"
-
-#include <QFile>
-#include <QTextStream>
+#include "config/configfileio.h"
 
 void MainWindow::setConfigurationFilePath(const QString &path)
 {
@@ -13,33 +9,16 @@ void MainWindow::setConfigurationFilePath(const QString &path)
 
 bool MainWindow::readConfigurationFile()
 {
-    QFile file(configurationFilePath);
-    // An existing file is only read, so a read-only one works as well. A new
-    // name (the chooser offers those) is created empty: Read fills it later.
-    const QIODevice::OpenMode access = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file.open(access | QIODevice::Text)) {
-        appendLog(QStringLiteral("ERROR: cannot open file <") + configurationFilePath +
-                  QStringLiteral(">!"));
-        return false;
-    }
-    return readConfiguration(
-        file, [this](const QString &line) { appendLog(line); },
+    // The dialog's chooser offers new names: Read fills such a file later.
+    return readConfigurationFileAt(
+        configurationFilePath, MissingFile::Create,
+        [this](const QString &line) { appendLog(line); },
         [this](DeviceParameter parameter, int value) { setFileValue(parameter, value); });
 }
 
 bool MainWindow::writeConfigurationFile()
 {
-    QFile file(configurationFilePath);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
-    if (written) {
-        QTextStream stream(&file);
-        written = writeConfiguration(
-            stream, [this](DeviceParameter parameter) { return cachedValue(parameter); },
-            [this](const QString &line) { appendLog(line); });
-    }
-    if (!written) {
-        appendLog(QStringLiteral("ERROR: cannot write file <") + configurationFilePath +
-                  QStringLiteral(">!"));
-    }
-    return written;
+    return writeConfigurationFileAt(
+        configurationFilePath, [this](DeviceParameter parameter) { return cachedValue(parameter); },
+        [this](const QString &line) { appendLog(line); });
 }

@@ -1,25 +1,14 @@
 #include "app/mainwindow.h"
 
 #include "config/configurationfile.h"
+#include "config/sequencelog.h"
 #include "link/exchangeorder.h"
 
 #include "ui_mainwindow.h"
 
-namespace {
-
-QString verifiedLine(DeviceParameter parameter)
-{
-    // Spelled so since the first release; logs are compared against it.
-    if (parameter == DeviceParameter::HalfCurrentRange)
-        return QStringLiteral("HalfCurrentRange verfiy OK!");
-    return parameterName(parameter) + QStringLiteral(" verify OK!");
-}
-
-} // namespace
-
 void MainWindow::startReadForFile()
 {
-    appendLog(QStringLiteral("Reading values from VELD-7316 ..."));
+    appendLog(QLatin1String(readingFromModuleLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ReadForFile;
     requestAll(RequestState::Read);
@@ -27,17 +16,17 @@ void MainWindow::startReadForFile()
 
 void MainWindow::verifyAgainstFile()
 {
-    appendLog(QStringLiteral("Verify values ..."));
+    appendLog(QLatin1String(verifyStartLine));
     for (DeviceParameter parameter : readOrder) {
         if (fileValueOf(parameter) == cachedValue(parameter))
             appendLog(verifiedLine(parameter));
     }
-    appendLog(QStringLiteral("Verify complete."));
+    appendLog(QLatin1String(verifyCompleteLine));
 }
 
 void MainWindow::startProgramFromFile()
 {
-    appendLog(QStringLiteral("Programming values to VELD-7316 ..."));
+    appendLog(QLatin1String(programmingLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ProgramFromFile;
     unconfirmedWrites.clear();
@@ -49,7 +38,7 @@ void MainWindow::runReadCompletionHook()
 {
     if (bulkOperation != BulkOperation::ReadForFile)
         return;
-    appendLog(QStringLiteral("Reading done."));
+    appendLog(QLatin1String(readingDoneLine));
     writeConfigurationFile();
     bulkOperation = BulkOperation::None;
 }
@@ -59,10 +48,9 @@ void MainWindow::runWriteCompletionHook()
     if (bulkOperation != BulkOperation::ProgramFromFile)
         return;
     if (unconfirmedWrites.isEmpty()) {
-        appendLog(QStringLiteral("Values written to VELD-7316."));
+        appendLog(QLatin1String(valuesWrittenLine));
     } else {
-        appendLog(QStringLiteral("ERROR: VELD-7316 did not confirm ") +
-                  unconfirmedWrites.join(QStringLiteral(", ")) + QStringLiteral("!"));
+        appendLog(unconfirmedWritesLine(unconfirmedWrites));
     }
     bulkOperation = BulkOperation::None;
 }

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/portlistrefresh.h"
+#include "link/connectionmessages.h"
 #include "link/serialports.h"
 #include "ui_mainwindow.h"
 
@@ -26,7 +27,7 @@ void MainWindow::on_openButton_clicked()
     const QString name = portNameFromItemText(ui->serialPortComboBox->currentText());
     if (!openPort(name)) {
         QMessageBox failure(QMessageBox::Information, QString(),
-                            QStringLiteral("Could not open COM port!"), QMessageBox::Ok);
+                            QLatin1String(portNotOpenedMessage), QMessageBox::Ok);
         failure.exec();
         return;
     }
@@ -129,7 +130,7 @@ void MainWindow::handlePortLoss()
     portLossPending = false;
     on_closeButton_clicked();
 
-    const QString message = QStringLiteral("Error: connection to VELD-7316 lost. Port closed.");
+    const QString message = QLatin1String(connectionLostMessage);
     ui->statusBar->showMessage(message);
     if (messageTarget == MessageTarget::FileDialogLog)
         appendLog(message);

@@ -1,11 +1,11 @@
-# Install rules for the program and its desktop integration, and the Debian
-# package built from them with `cpack -G DEB`. The emulator and the tests are
-# development tools and stay out of both.
+# Install rules for the program, its command-line companion and its desktop
+# integration, and the Debian package built from them with `cpack -G DEB`.
+# The emulator and the tests are development tools and stay out of both.
 include(GNUInstallDirs)
 
 set(VELD_DESKTOP_NAME veld-usb-serial-programmer)
 
-install(TARGETS veld_usb_serial_programmer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS veld_usb_serial_programmer veld7316-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/linux/${VELD_DESKTOP_NAME}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
@@ -23,7 +23,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "VELD-7316 programmer developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration tool for the VELD-7316 stepper-motor driver")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Reads and changes the settings of a VELD-7316 stepper-motor driver module over its USB serial port: currents, microsteps, power stage and pulse generator, and saves, verifies and programs them through a plain-text configuration file.")
+    "Reads and changes the settings of a VELD-7316 stepper-motor driver module over its USB serial port: currents, microsteps, power stage and pulse generator, and saves, verifies and programs them through a plain-text configuration file. The command-line companion veld7316-cli reads, verifies and programs such files without the window, for scripts.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_VENDOR}")

@@ -47,9 +47,12 @@ QString booleanText(bool value)
     return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }
 
+QString parameterValueText(DeviceParameter parameter, int value)
+{
+    return isBooleanParameter(parameter) ? booleanText(value != 0) : QString::number(value, 10);
+}
+
 QString parameterReport(DeviceParameter parameter, int value)
 {
-    const QString shown =
-        isBooleanParameter(parameter) ? booleanText(value != 0) : QString::number(value, 10);
-    return parameterName(parameter) + QStringLiteral(" = ") + shown;
+    return parameterName(parameter) + QStringLiteral(" = ") + parameterValueText(parameter, value);
 }

@@ -33,5 +33,8 @@ bool isBooleanParameter(DeviceParameter parameter);
 // "TRUE" or "FALSE", as the module's booleans are shown and stored.
 QString booleanText(bool value);
 
+// A value as shown: "24", "TRUE".
+QString parameterValueText(DeviceParameter parameter, int value);
+
 // How a value is reported: "RunCurrent = 24", "MicroStepMultiplier = TRUE".
 QString parameterReport(DeviceParameter parameter, int value);

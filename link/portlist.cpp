@@ -24,13 +24,21 @@ QString portItemText(const PortDescription &port)
            port.manufacturer + QLatin1Char(')');
 }
 
+QList<PortDescription> modulePorts(const QList<PortDescription> &ports)
+{
+    QList<PortDescription> matching;
+    for (const PortDescription &port : ports) {
+        if (port.description.contains(QLatin1String("7316")))
+            matching.append(port);
+    }
+    return matching;
+}
+
 QStringList portItemTexts(const QList<PortDescription> &ports)
 {
     QStringList texts;
-    for (const PortDescription &port : ports) {
-        if (port.description.contains(QLatin1String("7316")))
-            texts.append(portItemText(port));
-    }
+    for (const PortDescription &port : modulePorts(ports))
+        texts.append(portItemText(port));
     texts.append(QStringLiteral("Simulator"));
     return texts;
 }

@@ -9,6 +9,10 @@
 // "name - description (manufacturer)"
 QString portItemText(const PortDescription &port);
 
+// The ports that lead to a VELD-7316, in the given order: their description
+// names it.
+QList<PortDescription> modulePorts(const QList<PortDescription> &ports);
+
 // Texts of the ports that lead to a VELD-7316, in the given order, then "Simulator".
 QStringList portItemTexts(const QList<PortDescription> &ports);
 

@@ -60,7 +60,9 @@ bool PseudoTerminal::open()
 
 bool PseudoTerminal::openMaster()
 {
-    masterFd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // Close-on-exec, like the slave: a program a test starts must not hold
+    // the line open, or unplugging would not hang it up.
+    masterFd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (masterFd < 0)
         return fail("posix_openpt");
     if (grantpt(masterFd) != 0)
@@ -76,7 +78,7 @@ bool PseudoTerminal::openMaster()
 
 bool PseudoTerminal::openSlave()
 {
-    slaveFd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    slaveFd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slaveFd < 0)
         return fail("open slave");
     // Raw from the start: no echo, no line editing, no CR/LF translation,

@@ -2,7 +2,8 @@
 # Fails when an #include crosses the project's dependency rules:
 #   link/   uses neither app/ nor tools/, nor the generated forms;
 #   config/ uses no app/ except in the configuration file dialog, and no tools/;
-#   app/    uses no tools/.
+#   app/    uses no tools/;
+#   cli/    uses neither app/ nor tools/, nor the generated forms.
 set -eu
 cd "$(dirname "$0")/../.."
 
@@ -11,6 +12,7 @@ violations=$(
     grep -HnE '#include[[:space:]]*"(app/|tools/)' config/* |
         grep -vE '^config/configurationfile\.(h|cpp):[0-9]+:#include[[:space:]]*"app/' || true
     grep -HnE '#include[[:space:]]*"tools/' app/* || true
+    grep -HnE '#include[[:space:]]*"(app/|tools/|ui_)' cli/* || true
 )
 if [ -n "$violations" ]; then
     echo "Includes against the dependency rules:" >&2

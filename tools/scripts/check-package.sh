@@ -7,6 +7,7 @@ cd "$(dirname "$0")/../.."
 
 package=veld-usb-serial-programmer
 program=/usr/bin/veld_usb_serial_programmer
+cli=/usr/bin/veld7316-cli
 desktop_file=/usr/share/applications/$package.desktop
 icons=/usr/share/icons/hicolor
 
@@ -41,6 +42,11 @@ apt-get install -y -qq --no-install-recommends --reinstall "./$deb" > /dev/null 
     { echo "FAIL package: apt-get could not install $deb"; exit 1; }
 
 check "program installed at $program" test -x "$program"
+check "command-line companion installed at $cli" test -x "$cli"
+# Without a display, and with the exit statuses in its help.
+check "command-line companion shows its help" \
+    sh -c "env -u DISPLAY '$cli' --help | grep -q '^Exit status:'"
+check "command-line companion lists ports" env -u DISPLAY "$cli" list
 check "desktop entry installed at $desktop_file" test -f "$desktop_file"
 check "desktop entry valid" desktop-file-validate "$desktop_file"
 for size in 32x32 48x48 128x128; do
@@ -65,7 +71,7 @@ rm -f "$log"
 
 remove_package
 trap - EXIT
-check "package removed again" test ! -e "$program"
+check "package removed again" test ! -e "$program" -a ! -e "$cli"
 
 if [ "$failures" -ne 0 ]; then
     echo "FAIL package: $failures check(s) failed"

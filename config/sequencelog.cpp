@@ -1,0 +1,15 @@
+#include "config/sequencelog.h"
+
+QString verifiedLine(DeviceParameter parameter)
+{
+    // Spelled so since the first release; logs are compared against it.
+    if (parameter == DeviceParameter::HalfCurrentRange)
+        return QStringLiteral("HalfCurrentRange verfiy OK!");
+    return parameterName(parameter) + QStringLiteral(" verify OK!");
+}
+
+QString unconfirmedWritesLine(const QStringList &parameterNames)
+{
+    return QStringLiteral("ERROR: VELD-7316 did not confirm ") +
+           parameterNames.join(QStringLiteral(", ")) + QStringLiteral("!");
+}

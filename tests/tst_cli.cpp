@@ -1,0 +1,266 @@
+#include "link/exchangeorder.h"
+#include "link/frame.h"
+#include "tests/support/eventwait.h"
+#include "tools/emulator/fakemodule.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(FakeModuleFaults)
+
+namespace {
+
+// The stand-in's own start values.
+const QByteArray moduleFile("MicroStepResolution 32\nMicroStepMultiplier FALSE\n"
+                            "MicroStepDoubleEdge TRUE\nHalfCurrentRange TRUE\nRunCurrent 20\n"
+                            "StandbyCurrent 10\nStandbyCurrentDelay 15\n");
+// Differs from the module in every setting.
+const QByteArray programFile("MicroStepResolution 16\nMicroStepMultiplier TRUE\n"
+                             "MicroStepDoubleEdge FALSE\nHalfCurrentRange FALSE\nRunCurrent 24\n"
+                             "StandbyCurrent 12\nStandbyCurrentDelay 7\n");
+// The documented number of tries before the command gives up.
+constexpr int triesBeforeGivingUp = 50;
+
+QString request(int command, int type, int value = 0)
+{
+    const int bank = command == int(Command::SwitchPowerStage) ? powerStageBank : 0;
+    return frameHex(encodeFrame(command, type, bank, value));
+}
+
+QString read(DeviceParameter parameter)
+{
+    return request(int(Command::GetParameter), parameterNumber(parameter));
+}
+
+QStringList readAll()
+{
+    QStringList frames;
+    for (DeviceParameter parameter : readOrder)
+        frames << read(parameter);
+    return frames;
+}
+
+// The seven reads, then the power stage off.
+QStringList opening()
+{
+    return readAll() << request(int(Command::SwitchPowerStage), powerStageType, 1);
+}
+
+// programFile's values in write order: (number, wire value).
+const QList<QPair<int, int>> programWrites = {{6, 24},  {7, 12},  {140, 4}, {160, 1},
+                                              {161, 0}, {179, 0}, {214, 7}};
+
+QString write(int index)
+{
+    return request(int(Command::SetParameter), programWrites[index].first,
+                   programWrites[index].second);
+}
+
+QStringList writes(bool eachReadBack)
+{
+    QStringList frames;
+    for (int i = 0; i < programWrites.size(); ++i) {
+        frames << write(i);
+        if (eachReadBack)
+            frames << request(int(Command::GetParameter), programWrites[i].first);
+    }
+    return frames;
+}
+
+QStringList repeated(const QString &frame, int times)
+{
+    QStringList frames;
+    for (int i = 0; i < times; ++i)
+        frames << frame;
+    return frames;
+}
+
+FakeModuleFaults faultsWith(bool FakeModuleFaults::*fault)
+{
+    FakeModuleFaults faults;
+    faults.*fault = true;
+    return faults;
+}
+
+FakeModuleFaults unplugAtOnce()
+{
+    FakeModuleFaults faults;
+    faults.unplugAfterFrames = 1;
+    return faults;
+}
+
+} // namespace
+
+// veld7316-cli as a script runs it, against the module stand-in on a
+// pseudo-terminal: exit status, output, the file and the frames the module got.
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandAgainstModule_data();
+    void commandAgainstModule();
+};
+
+void CliTest::commandAgainstModule_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // $PORT and $FILE are filled in
+    QTest::addColumn<QByteArray>("fileBefore"); // null: no file
+    QTest::addColumn<FakeModuleFaults>("faults");
+    QTest::addColumn<int>("faultsFromFrame");  // 0: none
+    QTest::addColumn<int>("interruptAtFrame"); // 0: none
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("fileAfter");
+    QTest::addColumn<QStringList>("frames"); // for an interruption, the first ones
+    QTest::addColumn<QString>("said");       // a line on standard error
+    QTest::addColumn<QString>("printed");    // in standard output; empty: nothing
+
+    const FakeModuleFaults none;
+    const QStringList noFrames;
+    QByteArray otherRunCurrent = moduleFile;
+    otherRunCurrent.replace("RunCurrent 20", "RunCurrent 21");
+
+    QTest::newRow("list") << QStringList{"list"} << QByteArray() << none << 0 << 0 << 0
+                          << QByteArray() << noFrames << QString()
+                          << "$PORT\tVELD-7316 emulator\tpid ";
+    QTest::newRow("read over a longer file")
+        << QStringList{"read", "$PORT", "$FILE"} << QByteArray(40, '#').append('\n').repeated(5)
+        << none << 0 << 0 << 0 << moduleFile << opening() << "Reading done." << QString();
+    QTest::newRow("read, file cannot be written")
+        << QStringList{"read", "$PORT", "$FILE/settings.txt"} << QByteArray() << none << 0 << 0 << 4
+        << QByteArray() << opening() << "ERROR: cannot write file <$FILE/settings.txt>!"
+        << QString();
+    QTest::newRow("verify equal") << QStringList{"verify", "$PORT", "$FILE"} << moduleFile << none
+                                  << 0 << 0 << 0 << moduleFile << opening()
+                                  << "HalfCurrentRange verfiy OK!" << QString();
+    QTest::newRow("verify differing, json")
+        << QStringList{"verify", "$PORT", "$FILE", "--json"} << otherRunCurrent << none << 0 << 0
+        << 1 << otherRunCurrent << opening() << "RunCurrent differs: file 21, VELD-7316 20"
+        << R"("differing":["RunCurrent"])";
+    QTest::newRow("program confirmed, verified")
+        << QStringList{"program", "$PORT", "$FILE", "--verify"} << programFile << none << 0 << 0
+        << 0 << programFile << opening() + writes(false) + readAll()
+        << "Values written to VELD-7316." << QString();
+    QTest::newRow("program refused")
+        << QStringList{"program", "$PORT", "$FILE"} << programFile
+        << faultsWith(&FakeModuleFaults::refuseWrites) << 9 << 0 << 6 << programFile
+        << opening() + writes(true)
+        << "ERROR: VELD-7316 did not confirm RunCurrent, StandbyCurrent, MicroStepResolution, "
+           "MicroStepMultiplier, MicroStepDoubleEdge, HalfCurrentRange, StandbyCurrentDelay!"
+        << QString();
+    QTest::newRow("silent module")
+        << QStringList{"verify", "$PORT", "$FILE"} << moduleFile
+        << faultsWith(&FakeModuleFaults::silent) << 1 << 0 << 5 << moduleFile
+        << repeated(read(DeviceParameter::HalfCurrentRange), triesBeforeGivingUp)
+        << "ERROR: VELD-7316 not answering! Gave up after 50 tries." << QString();
+    QTest::newRow("values out of range")
+        << QStringList{"verify", "$PORT", "$FILE"} << moduleFile
+        << faultsWith(&FakeModuleFaults::outOfRange) << 1 << 0 << 8 << moduleFile << opening()
+        << "RunCurrent = invalid" << QString();
+    QTest::newRow("unplugged mid-way")
+        << QStringList{"program", "$PORT", "$FILE"} << programFile << unplugAtOnce() << 10 << 0 << 7
+        << programFile << opening() + writes(false).mid(0, 2)
+        << "Error: connection to VELD-7316 lost. Port closed." << QString();
+    QTest::newRow("interrupted") << QStringList{"verify", "$PORT", "$FILE"} << moduleFile
+                                 << faultsWith(&FakeModuleFaults::silent) << 1 << 3 << 130
+                                 << moduleFile
+                                 << repeated(read(DeviceParameter::HalfCurrentRange), 3)
+                                 << "Interrupted. Port closed." << QString();
+    QTest::newRow("junk file") << QStringList{"program", "$PORT", "$FILE"}
+                               << QByteArray("\x7f"
+                                             "ELF\x02\x01\x01\n",
+                                             8)
+                               << none << 0 << 0 << 4
+                               << QByteArray("\x7f"
+                                             "ELF\x02\x01\x01\n",
+                                             8)
+                               << noFrames << "ERROR: Binary data in file! Plain text expected!"
+                               << QString();
+    QTest::newRow("missing port")
+        << QStringList{"read", "/dev/veld7316-missing", "$FILE"} << QByteArray() << none << 0 << 0
+        << 3 << QByteArray() << noFrames
+        << "Could not open COM port! /dev/veld7316-missing: No such file or directory" << QString();
+    QTest::newRow("bad arguments")
+        << QStringList{"program", "$PORT"} << QByteArray() << none << 0 << 0 << 2 << QByteArray()
+        << noFrames << "'program' takes PORT and FILE." << QString();
+}
+
+void CliTest::commandAgainstModule()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, fileBefore);
+    QFETCH(FakeModuleFaults, faults);
+    QFETCH(int, faultsFromFrame);
+    QFETCH(int, interruptAtFrame);
+    QFETCH(int, status);
+    QFETCH(QByteArray, fileAfter);
+    QFETCH(QStringList, frames);
+    QFETCH(QString, said);
+    QFETCH(QString, printed);
+
+    FakeModule module;
+    QVERIFY2(module.start(), qPrintable(module.errorString()));
+    QVERIFY(module.announce());
+    QTemporaryDir directory;
+    const QString file = directory.filePath(QStringLiteral("settings.txt"));
+    if (!fileBefore.isNull()) {
+        QFile before(file);
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write(fileBefore) == fileBefore.size());
+    }
+    const auto fillIn = [&](QString text) {
+        return text.replace(QLatin1String("$PORT"), module.portName())
+            .replace(QLatin1String("$FILE"), file);
+    };
+    for (QString &argument : arguments)
+        argument = fillIn(argument);
+
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C")); // Qt's reasons untranslated
+    cli.setProcessEnvironment(environment);
+    int received = 0;
+    connect(&module, &FakeModule::frameReceived, &cli, [&] {
+        ++received;
+        if (received == faultsFromFrame)
+            module.setFaults(faults);
+        if (received == interruptAtFrame)
+            cli.terminate();
+    });
+    cli.start(QStringLiteral(VELD_CLI_PATH), arguments);
+    const bool finished = waitUntil([&] { return cli.state() == QProcess::NotRunning; }, 30000);
+    if (!finished) {
+        cli.kill();
+        cli.waitForFinished();
+    }
+    QVERIFY(finished);
+
+    const QString errors = QString::fromLocal8Bit(cli.readAllStandardError());
+    const QString output = QString::fromLocal8Bit(cli.readAllStandardOutput());
+    QVERIFY2(cli.exitStatus() == QProcess::NormalExit, qPrintable(errors));
+    QVERIFY2(cli.exitCode() == status, qPrintable(errors));
+    QVERIFY2(errors.split(QLatin1Char('\n')).contains(fillIn(said)), qPrintable(errors));
+    if (printed.isEmpty())
+        QCOMPARE(output, QString());
+    else
+        QVERIFY2(output.contains(fillIn(printed)), qPrintable(output));
+    if (arguments.contains(QStringLiteral("--json"))) {
+        const QJsonObject result = QJsonDocument::fromJson(output.toUtf8()).object();
+        QCOMPARE(result.value(QStringLiteral("exitStatus")).toInt(-1), status);
+    }
+
+    QFile after(file);
+    QCOMPARE(after.exists(), !fileAfter.isNull());
+    if (after.open(QIODevice::ReadOnly))
+        QCOMPARE(after.readAll(), fileAfter);
+    if (interruptAtFrame > 0)
+        QCOMPARE(module.receivedFrames().mid(0, frames.size()), frames);
+    else
+        QCOMPARE(module.receivedFrames(), frames);
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
