@@ -1,3 +1,5 @@
+#include "app/highdpi.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -5,10 +7,7 @@
 // window of its fixed size, nothing else.
 int main(int argc, char *argv[])
 {
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-#endif
+    scaleWithHighDpiScreens();
     QApplication application(argc, argv);
     QMainWindow window;
     window.setFixedSize(692, 521);

@@ -1,3 +1,4 @@
+#include "app/highdpi.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -7,10 +8,7 @@
 // window's form on a plain main window of its fixed size, none of its logic.
 int main(int argc, char *argv[])
 {
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-#endif
+    scaleWithHighDpiScreens();
     QApplication application(argc, argv);
     QMainWindow window;
     Ui::MainWindow form;
