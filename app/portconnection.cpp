@@ -48,14 +48,8 @@ bool MainWindow::openPort(const QString &name)
     if (name.toLower() == QLatin1String(simulatorName))
         return true;
 
-    serialPort.setPortName(name);
-    if (!serialPort.open(QIODevice::ReadWrite))
+    if (!openModulePort(serialPort, name))
         return false;
-    serialPort.setBaudRate(QSerialPort::Baud9600);
-    serialPort.setDataBits(QSerialPort::Data8);
-    serialPort.setFlowControl(QSerialPort::NoFlowControl);
-    serialPort.setParity(QSerialPort::NoParity);
-    serialPort.setStopBits(QSerialPort::OneStop);
     portLossPending = false;
 
     // The opening's reads replace whatever a file sequence had queued.

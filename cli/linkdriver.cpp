@@ -2,6 +2,7 @@
 
 #include "cli/interruption.h"
 #include "link/replyrules.h"
+#include "link/serialports.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -21,17 +22,10 @@ LinkDriver::LinkDriver(StepLog log)
 
 bool LinkDriver::open(const QString &name, QString &reason)
 {
-    port.setPortName(name);
-    if (!port.open(QIODevice::ReadWrite)) {
-        reason = port.errorString();
-        return false;
-    }
-    port.setBaudRate(QSerialPort::Baud9600);
-    port.setDataBits(QSerialPort::Data8);
-    port.setFlowControl(QSerialPort::NoFlowControl);
-    port.setParity(QSerialPort::NoParity);
-    port.setStopBits(QSerialPort::OneStop);
-    return true;
+    if (openModulePort(port, name))
+        return true;
+    reason = port.errorString();
+    return false;
 }
 
 void LinkDriver::close()

@@ -2,10 +2,13 @@
 
 #include "link/portlist.h"
 
+#include <QSerialPort>
 #include <QSerialPortInfo>
 
-// The system's serial ports followed by the announced ones. Inline, so that
-// only the programs that list ports need Qt's serial port module.
+// What the programs that talk to the module share about its port. Inline, so
+// that only they need Qt's serial port module.
+
+// The system's serial ports followed by the announced ones.
 inline QList<PortDescription> availablePorts()
 {
     QList<PortDescription> ports;
@@ -13,4 +16,20 @@ inline QList<PortDescription> availablePorts()
     for (const QSerialPortInfo &info : systemPorts)
         ports.append({info.portName(), info.description(), info.manufacturer()});
     return ports + announcedPorts(portAnnouncementDirectory());
+}
+
+// Opens the port to the module for reading and writing and sets its line: 9600
+// baud, 8 data bits, no parity, one stop bit, no flow control, set only once
+// the port is open. False when the port cannot be opened.
+inline bool openModulePort(QSerialPort &port, const QString &name)
+{
+    port.setPortName(name);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    port.setBaudRate(QSerialPort::Baud9600);
+    port.setDataBits(QSerialPort::Data8);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    port.setParity(QSerialPort::NoParity);
+    port.setStopBits(QSerialPort::OneStop);
+    return true;
 }
