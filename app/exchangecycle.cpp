@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "link/exchangeplan.h"
+#include "link/serialports.h"
 
 void MainWindow::sendFrame(int command, int type, int motor, int value)
 {
@@ -9,18 +10,9 @@ void MainWindow::sendFrame(int command, int type, int motor, int value)
     lastType = type;
     lastValue = value;
     if (serialPort.isOpen())
-        discardStrayInput();
+        discardStrayInput(serialPort);
     serialPort.write(reinterpret_cast<const char *>(txFrame.data()), frameLength);
     exchangeState = ExchangeState::AwaitingReply;
-}
-
-// Bytes of an earlier reply that came late or in pieces must not be taken for
-// part of this request's reply. They are read out rather than purged: a purge
-// aborts the pending read on Windows, which reports it like a pulled cable.
-void MainWindow::discardStrayInput()
-{
-    serialPort.waitForReadyRead(0);
-    serialPort.readAll();
 }
 
 // One step of the exchange: read the reply to the frame sent last, or send

@@ -79,7 +79,6 @@ private:
 
     // Exchange cycle and replies
     void sendFrame(int command, int type, int motor, int value);
-    void discardStrayInput();
     LinkSnapshot linkSnapshot() const;
     void handleReply();
     Reply receiveReply();

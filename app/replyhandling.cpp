@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "link/replyrules.h"
+#include "link/serialports.h"
 #include "ui_mainwindow.h"
 
 #include <algorithm>
@@ -31,12 +32,7 @@ void MainWindow::handleReply()
 
 Reply MainWindow::receiveReply()
 {
-    QByteArray bytes;
-    if (serialPort.isOpen()) {
-        // Collects what has arrived even if the port's notifier has not run yet.
-        serialPort.waitForReadyRead(0);
-        bytes = serialPort.read(frameLength);
-    }
+    const QByteArray bytes = serialPort.isOpen() ? receivedReplyBytes(serialPort) : QByteArray();
     rxFrame.fill(0);
     std::copy(bytes.cbegin(), bytes.cend(), rxFrame.begin());
     return decodeReply(bytes);

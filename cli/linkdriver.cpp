@@ -84,32 +84,16 @@ void LinkDriver::tick()
 void LinkDriver::send(const OutgoingFrame &frame)
 {
     const Frame bytes = encodeFrame(int(frame.command), frame.type, frame.motor, frame.value);
-    discardStrayInput();
+    discardStrayInput(port);
     port.write(reinterpret_cast<const char *>(bytes.data()), frameLength);
     lastSent = frame;
     awaitingReply = true;
 }
 
-// Bytes of a reply that came late must not be taken for part of the next
-// one. Read out rather than purged: a purge aborts the pending read on
-// Windows, which then reports it like a pulled cable.
-void LinkDriver::discardStrayInput()
-{
-    port.waitForReadyRead(0);
-    port.readAll();
-}
-
-Reply LinkDriver::receiveReply()
-{
-    // Collects what has arrived even if the port's notifier has not run yet.
-    port.waitForReadyRead(0);
-    return decodeReply(port.read(frameLength));
-}
-
 void LinkDriver::handleReply()
 {
     awaitingReply = false;
-    const Reply reply = receiveReply();
+    const Reply reply = decodeReply(receivedReplyBytes(port));
     // A module that stays silent is reported once, not at every try.
     const bool firstFailure = failedInARow == 0;
     const AnsweredRequest answered = answeredRequest(int(lastSent.command), lastSent.type);

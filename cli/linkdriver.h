@@ -57,8 +57,6 @@ public:
 private:
     void tick();
     void send(const OutgoingFrame &frame);
-    void discardStrayInput();
-    Reply receiveReply();
     void handleReply();
     void applyReadReply(DeviceParameter parameter, const Reply &reply, bool firstFailure);
     void applyWriteReply(DeviceParameter parameter, const Reply &reply);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/frame.h"
 #include "link/portlist.h"
 
 #include <QSerialPort>
@@ -32,4 +33,21 @@ inline bool openModulePort(QSerialPort &port, const QString &name)
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);
     return true;
+}
+
+// Bytes of an earlier reply that came late or in pieces must not be taken for
+// part of the next request's reply. They are read out rather than purged: a
+// purge aborts the pending read on Windows, which reports it like a pulled cable.
+inline void discardStrayInput(QSerialPort &port)
+{
+    port.waitForReadyRead(0);
+    port.readAll();
+}
+
+// What has arrived of a reply, at most one frame, without waiting; collected
+// even if the port's notifier has not run yet.
+inline QByteArray receivedReplyBytes(QSerialPort &port)
+{
+    port.waitForReadyRead(0);
+    return port.read(frameLength);
 }
