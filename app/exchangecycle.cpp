@@ -16,17 +16,17 @@ void MainWindow::sendFrame(int command, int type, int motor, int value)
 }
 
 // One step of the exchange: read the reply to the frame sent last, or send
-// the first pending request.
+// the first pending request once the late bytes of a missing reply are over.
 void MainWindow::on_timerEvent()
 {
     if (exchangeState == ExchangeState::AwaitingReply) {
         handleReply();
         return;
     }
-    if (exchangeState == ExchangeState::Idle)
+    if (exchangeState == ExchangeState::Idle || !lateReplyWaitOver())
         return;
 
-    const TickPlan plan = planTick(linkSnapshot());
+    const TickPlan plan = planTick(linkState());
     if (plan.readsComplete)
         runReadCompletionHook();
     if (plan.writesComplete)
@@ -35,16 +35,9 @@ void MainWindow::on_timerEvent()
         sendFrame(int(plan.frame->command), plan.frame->type, plan.frame->motor, plan.frame->value);
 }
 
-LinkSnapshot MainWindow::linkSnapshot() const
+bool MainWindow::lateReplyWaitOver()
 {
-    LinkSnapshot link;
-    for (DeviceParameter parameter : allDeviceParameters) {
-        link.requests[parameter] = requestOf(parameter);
-        link.values[parameter] = cachedValue(parameter);
-    }
-    link.powerStageOff = powerStageOff;
-    link.powerStageRequest = powerStageRequest;
-    link.pulseWanted = pulseWanted;
-    link.pulseSent = pulseSent;
-    return link;
+    if (!lateReply.waiting())
+        return true;
+    return lateReply.tick(serialPort.isOpen() ? discardStrayInput(serialPort) : 0);
 }

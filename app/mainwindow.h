@@ -1,7 +1,9 @@
 #pragma once
 
 #include "link/frame.h"
-#include "link/linksnapshot.h"
+#include "link/latereply.h"
+#include "link/linkstate.h"
+#include "link/motion.h"
 #include "link/parameters.h"
 #include "link/requesttable.h"
 
@@ -12,6 +14,7 @@
 
 class ConfigurationFile;
 class QTimer;
+struct ReplyEffects;
 struct StatusReport;
 
 namespace Ui {
@@ -30,7 +33,7 @@ public:
     enum class MessageTarget { StatusBar = 1, FileDialogLog = 2 };
     enum class ExchangeState { Idle = -1, Ready = 0, AwaitingReply = 1 };
     enum class BulkOperation { None = 0, ReadForFile = 1, ProgramFromFile = 2 };
-    enum MotionState { DriverOff = 0, DriverOn = 1, RotatingLeft = 2, RotatingRight = 3 };
+    using MotionState = ::MotionState;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -79,17 +82,14 @@ private:
 
     // Exchange cycle and replies
     void sendFrame(int command, int type, int motor, int value);
-    LinkSnapshot linkSnapshot() const;
+    bool lateReplyWaitOver();
     void handleReply();
-    Reply receiveReply();
-    void applyReadReply(DeviceParameter parameter, const Reply &reply);
-    void applyWriteReply(DeviceParameter parameter, const Reply &reply);
-    void applyPowerStageReply(const Reply &reply);
-    void applyPulseGeneratorReply(const Reply &reply);
+    QByteArray receiveReply();
+    void showReplyEffects(const ReplyEffects &effects);
     void report(const QString &message);
     void showStatus(const StatusReport &status);
 
-    // Request table access by parameter
+    // Request table access by parameter, and as plain values
     template <typename Window, typename Visit>
     static decltype(auto) visitEntry(Window &window, DeviceParameter parameter, Visit visit);
     RequestState &requestOf(DeviceParameter parameter);
@@ -100,6 +100,8 @@ private:
     int fileValueOf(DeviceParameter parameter) const;
     ParameterValues fileValues() const;
     void requestAll(RequestState request);
+    LinkState linkState() const;
+    void takeLinkState(const LinkState &link);
 
     // Values to controls
     void showValue(DeviceParameter parameter);
@@ -117,7 +119,7 @@ private:
     void selectMicrostepItem(int microsteps);
     void enableStandbyControls(bool enabled);
     void setRotateButtonHeld(bool left, bool held);
-    void startRotation(MotionState direction);
+    void applyMotion(MotionEvent event);
     void switchPowerStage(bool off);
 
     // File sequences
@@ -138,8 +140,9 @@ private:
     ParameterEntry<int> standbyCurrentDelay;
     int pulseFrequency = 0;
     int pulseDialPosition = 0;
-    int pulseSent = 0;
-    int pulseWanted = 0;
+    // Empty while unknown: see LinkState.
+    std::optional<int> pulseSent = 0;
+    std::optional<int> pulseWanted = 0;
     // Off and nothing pending until a real port opens and switches it off.
     bool powerStageOff = true;
     RequestState powerStageRequest = RequestState::None;
@@ -150,13 +153,17 @@ private:
     ExchangeState exchangeState = ExchangeState::Idle;
     QSerialPort serialPort;
     ConfigurationFile *configurationFile = nullptr;
-    MotionState motionState = DriverOff;
+    MotionState motionState = MotionState::DriverOff;
     BulkOperation bulkOperation = BulkOperation::None;
     QString configurationFilePath;
 
     // Value of the frame sent last: what a confirmation confirms, and whether
     // an entry changed again while its frame was in flight.
     int lastValue = 0;
+    // What the module holds as far as it told, by parameter (see LinkState).
+    PerParameter<std::optional<int>> moduleHolds;
+    bool pulseErrorShown = false;
+    LateReplyWait lateReply;
     // Parameters whose writes the module did not confirm since a Program began.
     QStringList unconfirmedWrites;
     // Set from the first sign that the module's port is gone until it is closed.

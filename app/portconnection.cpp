@@ -2,6 +2,7 @@
 
 #include "app/portlistrefresh.h"
 #include "link/connectionmessages.h"
+#include "link/exchangeplan.h"
 #include "link/serialports.h"
 #include "ui_mainwindow.h"
 
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr int exchangeIntervalMs = 20;
 const char simulatorName[] = "simulator";
 
 } // namespace
@@ -55,9 +55,10 @@ bool MainWindow::openPort(const QString &name)
     // The opening's reads replace whatever a file sequence had queued.
     if (bulkOperation == BulkOperation::ProgramFromFile)
         endInterruptedProgram();
-    requestAll(RequestState::Read);
-    powerStageOff = true;
-    powerStageRequest = RequestState::Write;
+    LinkState link = linkState();
+    startConnection(link);
+    takeLinkState(link);
+    lateReply.reset();
     messageTarget = MessageTarget::StatusBar;
     exchangeState = ExchangeState::Ready;
     return true;
@@ -91,12 +92,11 @@ void MainWindow::setConnectedState(bool connected)
                   ui->rpmLineEdit, ui->rotateLeftButton, ui->rotateRightButton})
         control->setEnabled(connected);
 
-    ui->stopButton->setText(QStringLiteral("Driver On"));
     ui->stopButton->setEnabled(connected);
-
     if (connected) {
-        motionState = DriverOff;
+        applyMotion(MotionEvent::Connected);
     } else {
+        ui->stopButton->setText(QLatin1String(stopButtonText(MotionState::DriverOff)));
         ui->statusBar->showMessage(QString());
         ui->statusBar->setAutoFillBackground(false);
     }
@@ -104,17 +104,13 @@ void MainWindow::setConnectedState(bool connected)
 
 void MainWindow::watchForPortLoss()
 {
-    // An unplugged device makes the port report read or resource errors, on a
-    // pseudo-terminal even in a busy loop. Close it once, outside the signal.
-    connect(&serialPort, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) {
-                const bool deviceGone =
-                    error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
-                if (!deviceGone || !serialPort.isOpen() || portLossPending)
-                    return;
-                portLossPending = true;
-                QTimer::singleShot(0, this, &MainWindow::handlePortLoss);
-            });
+    // Closed once, outside the port's signal.
+    ::watchForPortLoss(serialPort, this, [this] {
+        if (portLossPending)
+            return;
+        portLossPending = true;
+        QTimer::singleShot(0, this, &MainWindow::handlePortLoss);
+    });
 }
 
 void MainWindow::handlePortLoss()

@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "link/replyrules.h"
+#include "link/replystep.h"
 #include "link/serialports.h"
 #include "ui_mainwindow.h"
 
@@ -9,88 +9,43 @@
 // Applies the reply to the frame sent last, on the tick after it was sent.
 void MainWindow::handleReply()
 {
-    const Reply reply = receiveReply();
-    const AnsweredRequest answered = answeredRequest(lastCommand, lastType);
-    switch (answered.kind) {
-    case AnsweredRequest::Kind::Read:
-        applyReadReply(answered.parameter, reply);
-        break;
-    case AnsweredRequest::Kind::Write:
-        applyWriteReply(answered.parameter, reply);
-        break;
-    case AnsweredRequest::Kind::PowerStage:
-        applyPowerStageReply(reply);
-        break;
-    case AnsweredRequest::Kind::PulseGenerator:
-        applyPulseGeneratorReply(reply);
-        break;
-    case AnsweredRequest::Kind::Unknown:
-        break;
-    }
+    const QByteArray bytes = receiveReply();
+    lateReply.afterReply(int(bytes.size()));
+    const OutgoingFrame sent{Command(lastCommand), lastType, 0, lastValue};
+    const ReplyStep step = replyStep(linkState(), sent, decodeReply(bytes),
+                                     bulkOperation == BulkOperation::ProgramFromFile);
+    // Stored before it is shown: selecting a microstep item runs its handler,
+    // whose interlock may mark other entries, and those marks must stay.
+    takeLinkState(step.link);
+    showReplyEffects(step.effects);
     exchangeState = ExchangeState::Ready;
 }
 
-Reply MainWindow::receiveReply()
+QByteArray MainWindow::receiveReply()
 {
     const QByteArray bytes = serialPort.isOpen() ? receivedReplyBytes(serialPort) : QByteArray();
     rxFrame.fill(0);
-    std::copy(bytes.cbegin(), bytes.cend(), rxFrame.begin());
-    return decodeReply(bytes);
+    std::copy_n(bytes.cbegin(), std::min<int>(bytes.size(), frameLength), rxFrame.begin());
+    return bytes;
 }
 
-void MainWindow::applyReadReply(DeviceParameter parameter, const Reply &reply)
+void MainWindow::showReplyEffects(const ReplyEffects &effects)
 {
-    const ReadReplyOutcome outcome =
-        readReplyOutcome(parameter, reply, requestOf(parameter), cachedValue(parameter));
-    if (outcome.kind == ReadReplyOutcome::Kind::Superseded)
-        return;
-    if (outcome.showInvalid)
-        showInvalid(parameter);
-    const bool accepted = outcome.kind == ReadReplyOutcome::Kind::Accepted;
-    if (accepted) {
-        storeValue(parameter, outcome.value);
-        showValue(parameter);
-    }
-    if (!outcome.report.isEmpty())
-        report(outcome.report);
-    if (accepted && parameter == DeviceParameter::StandbyCurrent)
+    if (effects.shownInvalid)
+        showInvalid(*effects.shownInvalid);
+    if (effects.shownValue)
+        showValue(*effects.shownValue);
+    if (!effects.report.isEmpty())
+        report(effects.report);
+    if (effects.standbyBoxFollows)
         syncStandbyGroupBox();
-    if (outcome.endsRequest())
-        requestOf(parameter) = RequestState::None;
-}
-
-void MainWindow::applyWriteReply(DeviceParameter parameter, const Reply &reply)
-{
-    const WriteReplyOutcome outcome =
-        writeReplyOutcome(parameter, reply, requestOf(parameter), cachedValue(parameter), lastValue,
-                          bulkOperation == BulkOperation::ProgramFromFile);
-    if (!outcome.report.isEmpty())
-        report(outcome.report);
-    const QString name = parameterName(parameter);
-    if (outcome.unconfirmedInProgram && !unconfirmedWrites.contains(name))
-        unconfirmedWrites.append(name);
-    if (outcome.request)
-        requestOf(parameter) = *outcome.request;
-}
-
-void MainWindow::applyPowerStageReply(const Reply &reply)
-{
-    const PowerStageReplyOutcome outcome = powerStageReplyOutcome(
-        reply, lastValue != 0, powerStageOff, anyRequest(linkSnapshot(), RequestState::Write));
-    showStatus(outcome.status);
-    if (outcome.endsRequest)
-        powerStageRequest = RequestState::None;
-}
-
-void MainWindow::applyPulseGeneratorReply(const Reply &reply)
-{
-    const bool errorShown =
-        ui->statusBar->currentMessage() == QLatin1String(pulseGeneratorUnconfirmedMessage);
-    const PulseGeneratorReplyOutcome outcome = pulseGeneratorReplyOutcome(
-        reply, lastValue, errorShown, powerStageOff, powerStageRequest == RequestState::None);
-    pulseSent = outcome.pulseSent;
-    if (outcome.status)
-        showStatus(*outcome.status);
+    if (effects.unconfirmedWrite) {
+        const QString name = parameterName(*effects.unconfirmedWrite);
+        if (!unconfirmedWrites.contains(name))
+            unconfirmedWrites.append(name);
+    }
+    if (effects.status)
+        showStatus(*effects.status);
 }
 
 void MainWindow::report(const QString &message)

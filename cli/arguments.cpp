@@ -54,7 +54,7 @@ Options:
 
 Each step is reported on standard error, with the texts of the window's
 configuration file dialog where it has one. A request without a good answer
-is sent again, up to %1 times in a row (%2 s); then the command gives up.
+is sent again, up to %1 times in a row (%2 s at most); then the command gives up.
 Ctrl-C closes the port and ends the command.
 
 The JSON result holds "command", "port", "file", "exitStatus", "result" (the
@@ -106,7 +106,8 @@ ParsedArguments parseArguments(const QStringList &commandLine)
 
 QString helpText()
 {
-    const int giveUpMs = maximumFailedExchanges * ticksPerExchange * exchangeIntervalMs;
+    const int giveUpMs =
+        maximumFailedExchanges * LateReplyWait::ticksPerUnansweredExchange * exchangeIntervalMs;
     QString text = QString::fromLatin1(helpIntroduction)
                        .arg(maximumFailedExchanges)
                        .arg(giveUpMs / 1000.0, 0, 'f', 1);

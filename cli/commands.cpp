@@ -120,10 +120,7 @@ private:
                                                        QLatin1Char(' ') + arguments.port +
                                                        QStringLiteral(": ") + reason);
         }
-        if (!readAll())
-            return false;
-        driver.requestPowerStageOff();
-        return runLink() && takeModuleValues();
+        return readAll() && runLink() && takeModuleValues();
     }
 
     bool readModule() { return readAll() && takeModuleValues(); }
@@ -132,7 +129,7 @@ private:
     {
         say(QLatin1String(readingFromModuleLine));
         driver.requestReads();
-        if (!runLink())
+        if (!runLink(LinkDriver::Until::ReadsDone))
             return false;
         say(QLatin1String(readingDoneLine));
         return true;
@@ -171,9 +168,9 @@ private:
                         result.differing.join(QStringLiteral(", ")) + QLatin1Char('!'));
     }
 
-    bool runLink()
+    bool runLink(LinkDriver::Until until = LinkDriver::Until::NothingPending)
     {
-        const LinkDriver::Outcome outcome = driver.run();
+        const LinkDriver::Outcome outcome = driver.run(until);
         if (outcome == LinkDriver::Outcome::Done)
             return true;
         driver.close();

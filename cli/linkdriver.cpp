@@ -1,7 +1,7 @@
 #include "cli/linkdriver.h"
 
 #include "cli/interruption.h"
-#include "link/replyrules.h"
+#include "link/replystep.h"
 #include "link/serialports.h"
 
 #include <QEventLoop>
@@ -10,22 +10,18 @@
 LinkDriver::LinkDriver(StepLog log)
     : log(std::move(log))
 {
-    // An unplugged device makes the port report read or resource errors, on a
-    // pseudo-terminal in a busy loop. The next tick ends the run once.
-    QObject::connect(
-        &port, &QSerialPort::errorOccurred, &port, [this](QSerialPort::SerialPortError error) {
-            if (port.isOpen() &&
-                (error == QSerialPort::ReadError || error == QSerialPort::ResourceError))
-                portLost = true;
-        });
+    // The next tick ends the run.
+    watchForPortLoss(port, &port, [this] { portLost = true; });
 }
 
 bool LinkDriver::open(const QString &name, QString &reason)
 {
-    if (openModulePort(port, name))
-        return true;
-    reason = port.errorString();
-    return false;
+    if (!openModulePort(port, name)) {
+        reason = port.errorString();
+        return false;
+    }
+    startConnection(link);
+    return true;
 }
 
 void LinkDriver::close()
@@ -48,14 +44,9 @@ void LinkDriver::requestWrites(const ParameterValues &values)
     unconfirmed.clear();
 }
 
-void LinkDriver::requestPowerStageOff()
+LinkDriver::Outcome LinkDriver::run(Until until)
 {
-    link.powerStageOff = true;
-    link.powerStageRequest = RequestState::Write;
-}
-
-LinkDriver::Outcome LinkDriver::run()
-{
+    goal = until;
     QEventLoop events;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, &events, [this] { tick(); });
@@ -63,7 +54,7 @@ LinkDriver::Outcome LinkDriver::run()
     timer.start(exchangeIntervalMs);
     events.exec();
     loop = nullptr;
-    return outcome;
+    return result;
 }
 
 void LinkDriver::tick()
@@ -74,7 +65,9 @@ void LinkDriver::tick()
         return finish(Outcome::ConnectionLost);
     if (awaitingReply)
         return handleReply();
-    if (!anythingPending())
+    if (lateReply.waiting() && !lateReply.tick(discardStrayInput(port)))
+        return;
+    if (done())
         return finish(Outcome::Done);
     const TickPlan plan = planTick(link);
     if (plan.frame)
@@ -93,92 +86,48 @@ void LinkDriver::send(const OutgoingFrame &frame)
 void LinkDriver::handleReply()
 {
     awaitingReply = false;
-    const Reply reply = decodeReply(receivedReplyBytes(port));
-    // A module that stays silent is reported once, not at every try.
+    const QByteArray bytes = receivedReplyBytes(port);
+    lateReply.afterReply(int(bytes.size()));
+    const Reply reply = decodeReply(bytes);
+    // Only a Program writes here.
+    const ReplyStep step = replyStep(link, lastSent, reply, true);
+    link = step.link;
+
+    // A module that stays silent is reported once, not at every try. A value
+    // the module sent but the program cannot hold is named plainly.
+    const ReplyEffects &effects = step.effects;
     const bool firstFailure = failedInARow == 0;
-    const AnsweredRequest answered = answeredRequest(int(lastSent.command), lastSent.type);
-    switch (answered.kind) {
-    case AnsweredRequest::Kind::Read:
-        applyReadReply(answered.parameter, reply, firstFailure);
-        break;
-    case AnsweredRequest::Kind::Write:
-        applyWriteReply(answered.parameter, reply);
-        break;
-    case AnsweredRequest::Kind::PowerStage:
-        applyPowerStageReply(reply, firstFailure);
-        break;
-    case AnsweredRequest::Kind::PulseGenerator:
-    case AnsweredRequest::Kind::Unknown:
-        break;
+    if (effects.rejectedValue)
+        log(parameterName(*effects.rejectedValue) + QStringLiteral(" = invalid"));
+    else if (!effects.report.isEmpty() && (reply.succeeded() || firstFailure))
+        log(effects.report);
+    if (effects.status && (reply.succeeded() || firstFailure))
+        log(effects.status->message);
+    if (effects.unconfirmedWrite) {
+        const QString name = parameterName(*effects.unconfirmedWrite);
+        if (!unconfirmed.contains(name))
+            unconfirmed.append(name);
     }
+
     if (reply.succeeded()) {
         failedInARow = 0;
     } else if (++failedInARow >= maximumFailedExchanges) {
-        finish(answered.kind == AnsweredRequest::Kind::PowerStage ? Outcome::PowerStageUnconfirmed
-                                                                  : Outcome::NotAnswering);
+        finish(lastSent.command == Command::SwitchPowerStage ? Outcome::PowerStageUnconfirmed
+                                                             : Outcome::NotAnswering);
     }
 }
 
-void LinkDriver::applyReadReply(DeviceParameter parameter, const Reply &reply, bool firstFailure)
+bool LinkDriver::done() const
 {
-    const ReadReplyOutcome outcome =
-        readReplyOutcome(parameter, reply, link.requests[parameter], link.values[parameter]);
-    const QString name = parameterName(parameter);
-    switch (outcome.kind) {
-    case ReadReplyOutcome::Kind::Accepted:
-        link.values[parameter] = outcome.value;
-        invalid.removeAll(name);
-        log(outcome.report);
-        break;
-    case ReadReplyOutcome::Kind::Rejected:
-        // Said plainly for every parameter: the value held here is not the module's.
-        if (!invalid.contains(name))
-            invalid.append(name);
-        log(name + QStringLiteral(" = invalid"));
-        break;
-    case ReadReplyOutcome::Kind::Failed:
-        if (firstFailure)
-            log(outcome.report);
-        break;
-    case ReadReplyOutcome::Kind::Superseded:
-        break;
-    }
-    if (outcome.endsRequest())
-        link.requests[parameter] = RequestState::None;
+    if (anyRequest(link, RequestState::Read))
+        return false;
+    return goal == Until::ReadsDone ||
+           (!anyRequest(link, RequestState::Write) && link.powerStageRequest == RequestState::None);
 }
 
-void LinkDriver::applyWriteReply(DeviceParameter parameter, const Reply &reply)
+void LinkDriver::finish(Outcome outcome)
 {
-    // Only a Program writes here. An unconfirmed write is read back, so the
-    // values held here stay the module's.
-    const WriteReplyOutcome outcome = writeReplyOutcome(
-        parameter, reply, link.requests[parameter], link.values[parameter], lastSent.value, true);
-    const QString name = parameterName(parameter);
-    if (outcome.unconfirmedInProgram && !unconfirmed.contains(name))
-        unconfirmed.append(name);
-    if (outcome.request)
-        link.requests[parameter] = *outcome.request;
-}
-
-void LinkDriver::applyPowerStageReply(const Reply &reply, bool firstFailure)
-{
-    const PowerStageReplyOutcome outcome = powerStageReplyOutcome(
-        reply, lastSent.value != 0, link.powerStageOff, anyRequest(link, RequestState::Write));
-    if (reply.succeeded() || firstFailure)
-        log(outcome.status.message);
-    if (outcome.endsRequest)
-        link.powerStageRequest = RequestState::None;
-}
-
-bool LinkDriver::anythingPending() const
-{
-    return anyRequest(link, RequestState::Read) || anyRequest(link, RequestState::Write) ||
-           link.powerStageRequest != RequestState::None;
-}
-
-void LinkDriver::finish(Outcome result)
-{
-    outcome = result;
+    result = outcome;
     if (loop)
         loop->exit();
 }

@@ -2,7 +2,7 @@
 
 #include "link/exchangeorder.h"
 
-TickPlan planTick(const LinkSnapshot &link)
+TickPlan planTick(const LinkState &link)
 {
     TickPlan plan;
     for (DeviceParameter parameter : readOrder) {
@@ -27,7 +27,7 @@ TickPlan planTick(const LinkSnapshot &link)
             plan.frame = OutgoingFrame{Command::SetParameter, parameterNumber(parameter), 0, value};
         return plan;
     }
-    if (link.pulseWanted != link.pulseSent)
-        plan.frame = OutgoingFrame{Command::RunPulseGenerator, 0, 0, link.pulseWanted};
+    if (link.pulseWanted && link.pulseWanted != link.pulseSent)
+        plan.frame = OutgoingFrame{Command::RunPulseGenerator, 0, 0, *link.pulseWanted};
     return plan;
 }

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "link/frame.h"
-#include "link/linksnapshot.h"
+#include "link/linkstate.h"
 
 #include <optional>
+
+// The exchange cycle's pace: one frame is sent on a tick, its reply read on
+// the next.
+constexpr int exchangeIntervalMs = 20;
+constexpr int ticksPerExchange = 2;
 
 // The fields of one request frame.
 struct OutgoingFrame
@@ -29,4 +34,4 @@ struct TickPlan
 // order, then the pulse generator while its wanted value is unconfirmed. A
 // resolution without a code holds up the writes after it, and the pulse
 // generator, until it is changed.
-TickPlan planTick(const LinkSnapshot &link);
+TickPlan planTick(const LinkState &link);

@@ -62,10 +62,18 @@ int wireValue(DeviceParameter parameter, int value)
     return value;
 }
 
+int valueFromWire(DeviceParameter parameter, int wire)
+{
+    if (parameter == DeviceParameter::MicroStepResolution)
+        return wire >= 0 && wire < int(microstepsByCode.size()) ? microstepsByCode[wire] : -1;
+    return wire;
+}
+
 Reply decodeReply(const QByteArray &bytes)
 {
     Reply reply;
-    reply.complete = bytes.size() >= frameLength;
+    // More than a frame means bytes of another reply came with it.
+    reply.complete = bytes.size() == frameLength;
     if (reply.complete) {
         reply.status = static_cast<quint8>(bytes.at(2));
         reply.value = static_cast<quint8>(bytes.at(7));

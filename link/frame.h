@@ -46,8 +46,11 @@ int microstepsFromCode(int code);
 // value cannot be sent (a resolution without a code).
 int wireValue(DeviceParameter parameter, int value);
 
-// What the program takes from a reply: byte 2 and byte 7, and only from a
-// whole frame.
+// The program value that a set-parameter frame's wire value stands for.
+int valueFromWire(DeviceParameter parameter, int wire);
+
+// What the program takes from a reply: byte 2 and byte 7, and only from
+// exactly one frame.
 struct Reply
 {
     bool complete = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/frame.h"
+#include "link/portinput.h"
 #include "link/portlist.h"
 
 #include <QSerialPort>
@@ -35,19 +35,20 @@ inline bool openModulePort(QSerialPort &port, const QString &name)
     return true;
 }
 
-// Bytes of an earlier reply that came late or in pieces must not be taken for
-// part of the next request's reply. They are read out rather than purged: a
-// purge aborts the pending read on Windows, which reports it like a pulled cable.
-inline void discardStrayInput(QSerialPort &port)
+// Whether the port reports that its device is gone: an unplugged device makes
+// it report read or resource errors, on a pseudo-terminal even in a busy loop.
+inline bool isPortLoss(QSerialPort::SerialPortError error)
 {
-    port.waitForReadyRead(0);
-    port.readAll();
+    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
 }
 
-// What has arrived of a reply, at most one frame, without waiting; collected
-// even if the port's notifier has not run yet.
-inline QByteArray receivedReplyBytes(QSerialPort &port)
+// Calls lost, in the context's thread, whenever the open port reports that its
+// device is gone; the caller acts on the first call.
+template <typename Lost> void watchForPortLoss(QSerialPort &port, QObject *context, Lost lost)
 {
-    port.waitForReadyRead(0);
-    return port.read(frameLength);
+    QObject::connect(&port, &QSerialPort::errorOccurred, context,
+                     [&port, lost](QSerialPort::SerialPortError error) {
+                         if (port.isOpen() && isPortLoss(error))
+                             lost();
+                     });
 }

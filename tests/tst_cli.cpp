@@ -157,6 +157,12 @@ void CliTest::commandAgainstModule_data()
         << faultsWith(&FakeModuleFaults::silent) << 1 << 0 << 5 << moduleFile
         << repeated(read(DeviceParameter::HalfCurrentRange), triesBeforeGivingUp)
         << "ERROR: VELD-7316 not answering! Gave up after 50 tries." << QString();
+    FakeModuleFaults late;
+    late.lateMs = 45;
+    QTest::newRow("replies a tick and more late")
+        << QStringList{"verify", "$PORT", "$FILE"} << moduleFile << late << 1 << 0 << 5
+        << moduleFile << repeated(read(DeviceParameter::HalfCurrentRange), triesBeforeGivingUp)
+        << "ERROR: VELD-7316 not answering! Gave up after 50 tries." << QString();
     QTest::newRow("values out of range")
         << QStringList{"verify", "$PORT", "$FILE"} << moduleFile
         << faultsWith(&FakeModuleFaults::outOfRange) << 1 << 0 << 8 << moduleFile << opening()

@@ -214,6 +214,8 @@ void FrameTest::decodeReply_data()
         << replyWith(replySuccessStatus, 24) << true << true << 24;
     QTest::newRow("status 100, value 255")
         << replyWith(replySuccessStatus, 255) << true << true << 255;
+    QTest::newRow("a late reply came with it")
+        << replyWith(replySuccessStatus, 24).repeated(2) << false << false << 0;
     QTest::newRow("status 0") << replyWith(0, 24) << true << false << 24;
     QTest::newRow("status 101") << replyWith(101, 24) << true << false << 24;
     QTest::newRow("status 255") << replyWith(255, 24) << true << false << 24;

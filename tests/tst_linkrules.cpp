@@ -1,17 +1,22 @@
 #include "link/exchangeplan.h"
-#include "link/replyrules.h"
+#include "link/latereply.h"
+#include "link/motion.h"
+#include "link/portinput.h"
+#include "link/replystep.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 using P = DeviceParameter;
 using R = RequestState;
-using ReadKind = ReadReplyOutcome::Kind;
 
-Q_DECLARE_METATYPE(LinkSnapshot)
+Q_DECLARE_METATYPE(LinkState)
 Q_DECLARE_METATYPE(DeviceParameter)
 Q_DECLARE_METATYPE(RequestState)
-Q_DECLARE_METATYPE(ReadKind)
 Q_DECLARE_METATYPE(Reply)
+Q_DECLARE_METATYPE(MotionState)
+Q_DECLARE_METATYPE(MotionEvent)
+Q_DECLARE_METATYPE(SpeedShown)
 
 namespace {
 
@@ -22,9 +27,9 @@ Reply good(int value)
 const Reply refused{true, 3, 0};
 const Reply missing{};
 
-LinkSnapshot pending(std::initializer_list<std::pair<P, R>> requests)
+LinkState pending(std::initializer_list<std::pair<P, R>> requests)
 {
-    LinkSnapshot link;
+    LinkState link;
     link.powerStageRequest = R::None;
     for (const auto &[parameter, request] : requests)
         link.requests[parameter] = request;
@@ -54,11 +59,17 @@ private slots:
     void writeReply_data();
     void writeReply();
     void switchReplies();
+    void lateReplyWait_data();
+    void lateReplyWait();
+    void receivedBytes_data();
+    void receivedBytes();
+    void motion_data();
+    void motion();
 };
 
 void LinkRulesTest::nextTick_data()
 {
-    QTest::addColumn<LinkSnapshot>("link");
+    QTest::addColumn<LinkState>("link");
     QTest::addColumn<QString>("frame");
     QTest::addColumn<bool>("readsComplete");
     QTest::addColumn<bool>("writesComplete");
@@ -68,40 +79,46 @@ void LinkRulesTest::nextTick_data()
                                                           {P::StandbyCurrent, R::Read},
                                                           {P::HalfCurrentRange, R::Read}})
                                               << "01 06 B3 00 00 00 00 00 BA" << false << false;
-    LinkSnapshot powerStage = pending({{P::StandbyCurrentDelay, R::Write}});
+    LinkState powerStage = pending({{P::StandbyCurrentDelay, R::Write}});
     powerStage.powerStageRequest = R::Write;
     QTest::newRow("power stage before writes")
         << powerStage << "01 0E 02 02 00 00 00 01 14" << true << false;
-    LinkSnapshot switchOnly = pending({});
+    LinkState switchOnly = pending({});
     switchOnly.powerStageRequest = R::Write;
     switchOnly.powerStageOff = false;
     QTest::newRow("a switch does not hold up the write completion")
         << switchOnly << "01 0E 02 02 00 00 00 00 13" << true << true;
-    LinkSnapshot writes = pending({{P::StandbyCurrentDelay, R::Write}, {P::RunCurrent, R::Write}});
+    LinkState writes = pending({{P::StandbyCurrentDelay, R::Write}, {P::RunCurrent, R::Write}});
     writes.values[P::RunCurrent] = 24;
     writes.pulseWanted = 1000;
     QTest::newRow("writes in write order, before the pulse generator")
         << writes << "01 05 06 00 00 00 00 18 24" << true << false;
-    LinkSnapshot noCode =
+    LinkState noCode =
         pending({{P::MicroStepResolution, R::Write}, {P::HalfCurrentRange, R::Write}});
     noCode.values[P::MicroStepResolution] = 12;
     noCode.pulseWanted = 1000;
     QTest::newRow("a resolution without code stalls what follows")
         << noCode << "nothing" << true << false;
-    LinkSnapshot pulse = pending({});
+    LinkState pulse = pending({});
     pulse.pulseWanted = -1000;
     pulse.pulseSent = 1000;
     QTest::newRow("pulse generator until confirmed")
         << pulse << "01 01 00 00 FF FF FC 18 14" << true << true;
-    LinkSnapshot stop = pending({});
-    stop.pulseSent = unknownPulse;
+    LinkState stop = pending({});
+    stop.pulseSent.reset();
     QTest::newRow("stop after an unconfirmed frame")
         << stop << "01 01 00 00 00 00 00 00 02" << true << true;
+    LinkState connected = pending({});
+    startConnection(connected);
+    connected.requests = PerParameter<RequestState>();
+    connected.powerStageRequest = R::None;
+    QTest::newRow("nothing asked of the pulse generator since opening")
+        << connected << "nothing" << true << true;
 }
 
 void LinkRulesTest::nextTick()
 {
-    QFETCH(LinkSnapshot, link);
+    QFETCH(LinkState, link);
     const TickPlan plan = planTick(link);
     QTEST(sentFrame(plan), "frame");
     QTEST(plan.readsComplete, "readsComplete");
@@ -113,33 +130,45 @@ void LinkRulesTest::readReply_data()
     QTest::addColumn<DeviceParameter>("parameter");
     QTest::addColumn<Reply>("reply");
     QTest::addColumn<RequestState>("requestNow");
-    QTest::addColumn<ReadKind>("kind");
+    QTest::addColumn<bool>("standbyReadWaits");
+    QTest::addColumn<RequestState>("request");
     QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("showInvalid");
+    QTest::addColumn<int>("held"); // -1: not known
+    QTest::addColumn<bool>("shownValue");
+    QTest::addColumn<bool>("shownInvalid");
+    QTest::addColumn<bool>("boxFollows");
     QTest::addColumn<QString>("report");
 
+    // Every row starts from the value 32, held by the module as far as known.
     const QString noCommunication = QStringLiteral("Error: no communication with VELD-7316");
-    QTest::newRow("run current taken") << P::RunCurrent << good(31) << R::Read << ReadKind::Accepted
-                                       << 31 << false << "RunCurrent = 31";
-    QTest::newRow("run current 32") << P::RunCurrent << good(32) << R::Read << ReadKind::Rejected
-                                    << 0 << true << "RunCurrent = invalid";
+    QTest::newRow("run current taken") << P::RunCurrent << good(31) << R::Read << false << R::None
+                                       << 31 << 31 << true << false << true << "RunCurrent = 31";
+    QTest::newRow("run current taken, standby read still to come")
+        << P::RunCurrent << good(31) << R::Read << true << R::None << 31 << 31 << true << false
+        << false << "RunCurrent = 31";
+    QTest::newRow("run current 32") << P::RunCurrent << good(32) << R::Read << false << R::None
+                                    << 32 << -1 << false << true << false << "RunCurrent = invalid";
     QTest::newRow("resolution code 0")
-        << P::MicroStepResolution << good(0) << R::Read << ReadKind::Accepted << 256 << false
-        << "MicroStepResolution = 256";
+        << P::MicroStepResolution << good(0) << R::Read << false << R::None << 256 << 256 << true
+        << false << false << "MicroStepResolution = 256";
     QTest::newRow("resolution code 6 keeps 32")
-        << P::MicroStepResolution << good(6) << R::Read << ReadKind::Rejected << 0 << false
-        << "MicroStepResolution = 32";
-    QTest::newRow("boolean 2 unreported") << P::MicroStepDoubleEdge << good(2) << R::Read
-                                          << ReadKind::Rejected << 0 << false << QString();
-    QTest::newRow("delay 255") << P::StandbyCurrentDelay << good(255) << R::Read
-                               << ReadKind::Accepted << 255 << false << "StandbyCurrentDelay = 255";
-    QTest::newRow("delay unanswered") << P::StandbyCurrentDelay << missing << R::Read
-                                      << ReadKind::Failed << 0 << true << noCommunication;
+        << P::MicroStepResolution << good(6) << R::Read << false << R::None << 32 << -1 << false
+        << false << false << "MicroStepResolution = 32";
+    QTest::newRow("boolean 2 unreported")
+        << P::MicroStepDoubleEdge << good(2) << R::Read << false << R::None << 32 << -1 << false
+        << false << false << QString();
+    QTest::newRow("delay 255") << P::StandbyCurrentDelay << good(255) << R::Read << false << R::None
+                               << 255 << 255 << true << false << false
+                               << "StandbyCurrentDelay = 255";
+    QTest::newRow("delay unanswered")
+        << P::StandbyCurrentDelay << missing << R::Read << false << R::Read << 32 << 32 << false
+        << true << false << noCommunication;
     QTest::newRow("delay refused while its change waits")
-        << P::StandbyCurrentDelay << refused << R::Write << ReadKind::Failed << 0 << false
-        << noCommunication;
-    QTest::newRow("user changed it meanwhile") << P::MicroStepMultiplier << good(1) << R::Write
-                                               << ReadKind::Superseded << 0 << false << QString();
+        << P::StandbyCurrentDelay << refused << R::Write << false << R::Write << 32 << 32 << false
+        << false << false << noCommunication;
+    QTest::newRow("user changed it meanwhile")
+        << P::MicroStepMultiplier << good(1) << R::Write << false << R::Write << 32 << 32 << false
+        << false << false << QString();
 }
 
 void LinkRulesTest::readReply()
@@ -147,11 +176,23 @@ void LinkRulesTest::readReply()
     QFETCH(DeviceParameter, parameter);
     QFETCH(Reply, reply);
     QFETCH(RequestState, requestNow);
-    const ReadReplyOutcome outcome = readReplyOutcome(parameter, reply, requestNow, 32);
-    QTEST(outcome.kind, "kind");
-    QTEST(outcome.value, "value");
-    QTEST(outcome.showInvalid, "showInvalid");
-    QTEST(outcome.report, "report");
+    QFETCH(bool, standbyReadWaits);
+
+    LinkState link = pending({{parameter, requestNow}});
+    if (standbyReadWaits)
+        link.requests[P::StandbyCurrent] = R::Read;
+    link.values[parameter] = 32;
+    link.held[parameter] = 32;
+    const OutgoingFrame sent{Command::GetParameter, parameterNumber(parameter), 0, 0};
+    const ReplyStep step = replyStep(link, sent, reply, false);
+
+    QTEST(step.link.requests[parameter], "request");
+    QTEST(step.link.values[parameter], "value");
+    QTEST(step.link.held[parameter].value_or(-1), "held");
+    QTEST(step.effects.shownValue == parameter, "shownValue");
+    QTEST(step.effects.shownInvalid == parameter, "shownInvalid");
+    QTEST(step.effects.standbyBoxFollows, "boxFollows");
+    QTEST(step.effects.report, "report");
 }
 
 void LinkRulesTest::writeReply_data()
@@ -159,25 +200,24 @@ void LinkRulesTest::writeReply_data()
     QTest::addColumn<Reply>("reply");
     QTest::addColumn<int>("cachedValue");
     QTest::addColumn<bool>("programUnderWay");
-    QTest::addColumn<bool>("confirmed");
-    QTest::addColumn<int>("request"); // -1: the newer request stands
+    QTest::addColumn<RequestState>("request");
+    QTest::addColumn<int>("held"); // -1: not known
     QTest::addColumn<QString>("report");
     QTest::addColumn<bool>("unconfirmedInProgram");
 
     // Every row answers the write of RunCurrent 25.
     const QString notWritten = QStringLiteral("Error: RunCurrent not written to VELD-7316");
-    QTest::newRow("confirmed") << good(25) << 25 << false << true << int(R::None) << QString()
-                               << false;
+    QTest::newRow("confirmed") << good(25) << 25 << false << R::None << 25 << QString() << false;
     QTest::newRow("confirmed, changed meanwhile")
-        << good(25) << 27 << false << true << -1 << QString() << false;
+        << good(25) << 27 << false << R::Write << 25 << QString() << false;
     QTest::newRow("refused is read back")
-        << refused << 25 << false << false << int(R::Read) << notWritten << false;
+        << refused << 25 << false << R::Read << -1 << notWritten << false;
     QTest::newRow("unanswered is read back")
-        << missing << 25 << false << false << int(R::Read) << notWritten << false;
+        << missing << 25 << false << R::Read << -1 << notWritten << false;
     QTest::newRow("refused, changed meanwhile")
-        << refused << 27 << false << false << -1 << notWritten << false;
+        << refused << 27 << false << R::Write << -1 << notWritten << false;
     QTest::newRow("refused in a Program is named at its end")
-        << refused << 25 << true << false << int(R::Read) << QString() << true;
+        << refused << 25 << true << R::Read << -1 << QString() << true;
 }
 
 void LinkRulesTest::writeReply()
@@ -185,38 +225,165 @@ void LinkRulesTest::writeReply()
     QFETCH(Reply, reply);
     QFETCH(int, cachedValue);
     QFETCH(bool, programUnderWay);
-    const WriteReplyOutcome outcome =
-        writeReplyOutcome(P::RunCurrent, reply, R::Write, cachedValue, 25, programUnderWay);
-    QTEST(outcome.confirmed, "confirmed");
-    QTEST(outcome.request ? int(*outcome.request) : -1, "request");
-    QTEST(outcome.report, "report");
-    QTEST(outcome.unconfirmedInProgram, "unconfirmedInProgram");
+
+    LinkState link = pending({{P::RunCurrent, R::Write}});
+    link.values[P::RunCurrent] = cachedValue;
+    link.held[P::RunCurrent] = 24;
+    const OutgoingFrame sent{Command::SetParameter, parameterNumber(P::RunCurrent), 0, 25};
+    const ReplyStep step = replyStep(link, sent, reply, programUnderWay);
+
+    QTEST(step.link.requests[P::RunCurrent], "request");
+    QTEST(step.link.held[P::RunCurrent].value_or(-1), "held");
+    QTEST(step.effects.report, "report");
+    QTEST(step.effects.unconfirmedWrite == P::RunCurrent, "unconfirmedInProgram");
 }
 
 void LinkRulesTest::switchReplies()
 {
+    const auto answer = [](LinkState link, Command command, int value, const Reply &reply) {
+        const int type = command == Command::SwitchPowerStage ? powerStageType : 0;
+        const int bank = command == Command::SwitchPowerStage ? powerStageBank : 0;
+        return replyStep(link, OutgoingFrame{command, type, bank, value}, reply, false);
+    };
+    const QString powerStageOn = QStringLiteral("Power stage on. Don not plug / unplug motor!");
+
     // The power stage: the message follows what was confirmed; a switch the
     // user asked for meanwhile stays pending.
-    PowerStageReplyOutcome stage = powerStageReplyOutcome(good(1), true, false, false);
-    QCOMPARE(stage.status.colour, StatusColour::Green);
-    QVERIFY(!stage.endsRequest);
-    stage = powerStageReplyOutcome(good(0), false, false, false);
-    QCOMPARE(stage.status.message, QStringLiteral("Power stage on. Don not plug / unplug motor!"));
-    QVERIFY(stage.endsRequest);
-    stage = powerStageReplyOutcome(refused, true, true, true);
-    QCOMPARE(stage.status.colour, StatusColour::Red);
-    QVERIFY(stage.status.message.contains(QStringLiteral("settings wait")));
-    QVERIFY(!stage.endsRequest);
+    LinkState link = pending({});
+    link.powerStageOff = false;
+    link.powerStageRequest = R::Write;
+    ReplyStep step = answer(link, Command::SwitchPowerStage, 1, good(1));
+    QCOMPARE(step.effects.status->colour, StatusColour::Green);
+    QCOMPARE(step.link.powerStageRequest, R::Write);
+    step = answer(link, Command::SwitchPowerStage, 0, good(0));
+    QCOMPARE(step.effects.status->message, powerStageOn);
+    QCOMPARE(step.link.powerStageRequest, R::None);
+    link.requests[P::RunCurrent] = R::Write;
+    step = answer(link, Command::SwitchPowerStage, 0, refused);
+    QCOMPARE(step.effects.status->colour, StatusColour::Red);
+    QVERIFY(step.effects.status->message.contains(QStringLiteral("settings wait")));
+    QCOMPARE(step.link.powerStageRequest, R::Write);
 
     // The pulse generator: only a confirmation counts as sent.
-    PulseGeneratorReplyOutcome pulse = pulseGeneratorReplyOutcome(missing, 0, false, false, true);
-    QCOMPARE(pulse.pulseSent, unknownPulse);
-    QCOMPARE(pulse.status->message, QLatin1String(pulseGeneratorUnconfirmedMessage));
-    pulse = pulseGeneratorReplyOutcome(good(0), -500, true, false, true);
-    QCOMPARE(pulse.pulseSent, -500);
-    QCOMPARE(pulse.status->message, QStringLiteral("Power stage on. Don not plug / unplug motor!"));
-    pulse = pulseGeneratorReplyOutcome(good(0), 0, true, false, false);
-    QVERIFY(!pulse.status);
+    link = pending({});
+    link.powerStageOff = false;
+    step = answer(link, Command::RunPulseGenerator, 0, missing);
+    QVERIFY(!step.link.pulseSent);
+    QCOMPARE(step.effects.status->message, QLatin1String(pulseGeneratorUnconfirmedMessage));
+    step = answer(step.link, Command::RunPulseGenerator, -500, good(0));
+    QCOMPARE(step.link.pulseSent, -500);
+    QCOMPARE(step.effects.status->message, powerStageOn);
+    QVERIFY(!step.link.pulseErrorShown);
+    link.pulseErrorShown = true;
+    link.powerStageRequest = R::Write;
+    step = answer(link, Command::RunPulseGenerator, 0, good(0));
+    QVERIFY(!step.effects.status);
+}
+
+void LinkRulesTest::lateReplyWait_data()
+{
+    QTest::addColumn<int>("received");
+    QTest::addColumn<QList<int>>("arrivals"); // bytes in each tick after the reply's
+    QTest::addColumn<int>("sendsOnTick");     // 0: at once
+
+    QTest::newRow("whole reply") << 9 << QList<int>() << 0;
+    QTest::newRow("silent module: a bounded wait") << 0 << QList<int>{0, 0, 0, 0, 0} << 5;
+    QTest::newRow("late reply comes whole") << 0 << QList<int>{0, 9} << 2;
+    QTest::newRow("the rest of a partial reply") << 4 << QList<int>{5} << 1;
+    QTest::newRow("more than owed: until quiet") << 0 << QList<int>{12, 0} << 2;
+    QTest::newRow("another reply came with it") << 18 << QList<int>{0} << 1;
+    QTest::newRow("line never quiet") << 0 << QList<int>{4, 4, 4, 4, 4} << 5;
+}
+
+void LinkRulesTest::lateReplyWait()
+{
+    QFETCH(int, received);
+    QFETCH(QList<int>, arrivals);
+
+    LateReplyWait wait;
+    wait.afterReply(received);
+    int tick = 0;
+    while (wait.waiting() && tick < arrivals.size())
+        wait.tick(arrivals.at(tick++));
+    QVERIFY(!wait.waiting());
+    QTEST(tick, "sendsOnTick");
+}
+
+void LinkRulesTest::receivedBytes_data()
+{
+    QTest::addColumn<QByteArray>("arrived");
+    QTest::addColumn<bool>("succeeded");
+
+    const QByteArray reply = QByteArray::fromHex("020164060000001879");
+    QTest::newRow("one reply") << reply << true;
+    QTest::newRow("a late reply before it") << reply + reply << false;
+    QTest::newRow("a part") << reply.left(5) << false;
+}
+
+// Reply collection and the drain work on any device, a scripted one here.
+void LinkRulesTest::receivedBytes()
+{
+    QFETCH(QByteArray, arrived);
+
+    QBuffer device(&arrived);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    QTEST(decodeReply(receivedReplyBytes(device)).succeeded(), "succeeded");
+    QCOMPARE(discardStrayInput(device), 0);
+    device.seek(0);
+    QCOMPARE(discardStrayInput(device), int(arrived.size()));
+}
+
+void LinkRulesTest::motion_data()
+{
+    QTest::addColumn<MotionState>("state");
+    QTest::addColumn<MotionEvent>("event");
+    QTest::addColumn<MotionState>("next");
+    QTest::addColumn<QVariant>("powerStageOff"); // invalid: not switched
+    QTest::addColumn<QVariant>("pulseWanted");   // invalid: unchanged
+    QTest::addColumn<SpeedShown>("speed");
+    QTest::addColumn<QString>("stopButton");
+
+    using S = MotionState;
+    using E = MotionEvent;
+    const QVariant keep;
+    // Every row at 1000 Hz.
+    QTest::newRow("driver on") << S::DriverOff << E::StopClicked << S::DriverOn << QVariant(false)
+                               << QVariant(0) << SpeedShown::Unchanged << "Driver Off";
+    QTest::newRow("driver off") << S::DriverOn << E::StopClicked << S::DriverOff << QVariant(true)
+                                << keep << SpeedShown::Unchanged << "Driver On";
+    QTest::newRow("stop while turning") << S::RotatingLeft << E::StopClicked << S::DriverOn << keep
+                                        << QVariant(0) << SpeedShown::Zero << "Driver Off";
+    QTest::newRow("rotate left") << S::DriverOff << E::RotateLeftClicked << S::RotatingLeft
+                                 << QVariant(false) << QVariant(-1000) << SpeedShown::Speed
+                                 << "STOP";
+    QTest::newRow("reverse") << S::RotatingLeft << E::RotateRightClicked << S::RotatingRight
+                             << QVariant(false) << QVariant(1000) << SpeedShown::Speed << "STOP";
+    QTest::newRow("dial while turning left")
+        << S::RotatingLeft << E::FrequencyChanged << S::RotatingLeft << keep << QVariant(-1000)
+        << SpeedShown::Speed << "STOP";
+    QTest::newRow("dial while stopped") << S::DriverOn << E::FrequencyChanged << S::DriverOn << keep
+                                        << keep << SpeedShown::Zero << "Driver Off";
+    QTest::newRow("connected") << S::RotatingRight << E::Connected << S::DriverOff << keep << keep
+                               << SpeedShown::Unchanged << "Driver On";
+}
+
+void LinkRulesTest::motion()
+{
+    QFETCH(MotionState, state);
+    QFETCH(MotionEvent, event);
+    QFETCH(QVariant, powerStageOff);
+    QFETCH(QVariant, pulseWanted);
+
+    const MotionStep step = nextMotion(state, event, 1000);
+    QTEST(step.state, "next");
+    QCOMPARE(step.powerStageOff.has_value(), powerStageOff.isValid());
+    if (step.powerStageOff)
+        QCOMPARE(*step.powerStageOff, powerStageOff.toBool());
+    QCOMPARE(step.pulseWanted.has_value(), pulseWanted.isValid());
+    if (step.pulseWanted)
+        QCOMPARE(*step.pulseWanted, pulseWanted.toInt());
+    QTEST(step.speed, "speed");
+    QTEST(QString::fromLatin1(stopButtonText(step.state)), "stopButton");
 }
 
 QTEST_APPLESS_MAIN(LinkRulesTest)

@@ -103,6 +103,7 @@ private slots:
     void rotateRightReversesWithoutStopping();
     void stopWhileTurningLeavesThePowerStageOn();
     void stopButtonSwitchesThePowerStage();
+    void sameRotationAfterReopeningIsSent();
     void pulseDialBackToTheSentValueSendsNothing();
     void frequencyUnitChangesOnlyTheText_data();
     void frequencyUnitChangesOnlyTheText();
@@ -192,6 +193,8 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOnMessage; }));
     QCOMPARE(statusBarColour(rig), QColor(Qt::red));
     QVERIFY(rig.module.powerStageOn());
+    // The module's pulse generator may still run from before the program started.
+    QVERIFY(rig.waitUntilQuiet());
 
     stop->click();
     QCOMPARE(stop->text(), QStringLiteral("Driver On"));
@@ -199,7 +202,22 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QCOMPARE(statusBarColour(rig), QColor(Qt::green));
     QVERIFY(!rig.module.powerStageOn());
     QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, powerStageOffFrame}));
+    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, stopFrame, powerStageOffFrame}));
+}
+
+// A new connection knows nothing of the module's pulse generator (it may be
+// another module): the first motion action goes out, even one that asks for
+// what was sent before.
+void MotorControlsTest::sameRotationAfterReopeningIsSent()
+{
+    ConnectedWindow rig;
+    QVERIFY(openAt16Microsteps(rig));
+    QVERIFY(startTurning(rig, Direction::Right, 10));
+    rig.widget<QPushButton>("closeButton")->click();
+    QVERIFY(rig.open());
+    rig.widget<QPushButton>("rotateRightButton")->click();
+    QVERIFY(waitForSettledFrames(rig, 2));
+    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, right1000HzFrame}));
 }
 
 void MotorControlsTest::pulseDialBackToTheSentValueSendsNothing()

@@ -356,20 +356,26 @@ void ReplyHandlingTest::garbageInUnreadBytesIsHarmless()
 void ReplyHandlingTest::incompleteReplyCountsAsFailed_data()
 {
     QTest::addColumn<int>("bytes");
+    QTest::addColumn<int>("lateMs");
 
-    QTest::newRow("nothing") << 0;
-    QTest::newRow("one byte") << 1;
+    QTest::newRow("nothing") << 0 << 0;
+    QTest::newRow("one byte") << 1 << 0;
     // Status 100 and the value byte have arrived, the checksum has not.
-    QTest::newRow("eight bytes") << 8;
+    QTest::newRow("eight bytes") << 8 << 0;
+    // Each reply comes in the next request's time: it must not be taken as
+    // that request's answer, which would end the read with another's value.
+    QTest::newRow("whole, but a tick and more late") << 9 << 45;
 }
 
 void ReplyHandlingTest::incompleteReplyCountsAsFailed()
 {
     QFETCH(int, bytes);
+    QFETCH(int, lateMs);
 
     ConnectedWindow rig;
     FakeModuleFaults partial;
     partial.partialBytes = bytes;
+    partial.lateMs = lateMs;
     rig.module.setFaults(partial);
     QVERIFY(rig.selectModulePort());
     rig.clickOpen();

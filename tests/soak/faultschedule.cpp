@@ -12,11 +12,10 @@ namespace {
 constexpr int beginPerMille = 25;
 constexpr int shortestStretchMs = 80;
 constexpr int longestStretchMs = 1500;
-// Late, but well inside the next request's two ticks: the reply misses its
-// tick and must be dropped when the next request goes out. Replies later
-// than that cannot be told from the next request's reply at all.
+// Late beyond its tick, up to well into the next request's time: the reply
+// must be waited for and dropped, never taken as the next request's answer.
 constexpr int earliestLateMs = 21;
-constexpr int latestLateMs = 25;
+constexpr int latestLateMs = 90;
 
 } // namespace
 

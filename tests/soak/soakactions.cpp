@@ -14,7 +14,8 @@ namespace {
 // Among actions that are not possible now, another one is picked; a few
 // tries find one, a disconnected window at least offers to open.
 constexpr int pickTries = 12;
-// A connected user closes the port now and then; in the Simulator sooner.
+// A connected user closes the port now and then; in the Simulator sooner, and
+// while the motor turns at once, so that a new connection meets a turning motor.
 constexpr int closeWhileConnectedPercent = 25;
 
 } // namespace
@@ -80,7 +81,8 @@ bool SoakActions::closePort()
 {
     if (!rig.widget<QPushButton>("closeButton")->isEnabled())
         return false;
-    if (witness.linkOpen() && !random.chance(closeWhileConnectedPercent))
+    const bool turning = rig.widget<QPushButton>("stopButton")->text() == QLatin1String("STOP");
+    if (witness.linkOpen() && !turning && !random.chance(closeWhileConnectedPercent))
         return false;
     return controls.perform(UserAction::ClosePort);
 }
