@@ -68,13 +68,13 @@ void MainWindow::on_standbyCurrentGroupBox_clicked(bool checked)
         enableStandbyControls(true);
         return;
     }
-    // Nothing is written here: the module keeps its standby settings until
-    // the standby entries are next written.
+    // Without a standby current of its own the module stands by at the run
+    // current at once: both are written, so that it holds what is shown.
     enableStandbyControls(false);
-    standbyCurrent.value = runCurrent.value;
+    writeValue(standbyCurrent, runCurrent.value);
     ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
     ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
-    standbyCurrentDelay.value = 0;
+    writeValue(standbyCurrentDelay, 0);
     ui->delayLineEdit->setText(QStringLiteral("0"));
     ui->delayDial->setSliderPosition(0);
 }

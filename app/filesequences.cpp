@@ -17,8 +17,11 @@ void MainWindow::startReadForFile()
 void MainWindow::verifyAgainstFile()
 {
     appendLog(QLatin1String(verifyStartLine));
+    const LinkState link = linkState();
     for (DeviceParameter parameter : readOrder) {
-        if (fileValueOf(parameter) == cachedValue(parameter))
+        if (!isModuleValue(link, parameter))
+            appendLog(notVerifiedLine(parameter));
+        else if (fileValueOf(parameter) == cachedValue(parameter))
             appendLog(verifiedLine(parameter));
     }
     appendLog(QLatin1String(verifyCompleteLine));
@@ -39,7 +42,14 @@ void MainWindow::runReadCompletionHook()
     if (bulkOperation != BulkOperation::ReadForFile)
         return;
     appendLog(QLatin1String(readingDoneLine));
-    writeConfigurationFile();
+    // Only what the module gave in this Read goes into the file.
+    const QStringList notFromModule = parametersNotFromModule(linkState());
+    if (notFromModule.isEmpty()) {
+        writeConfigurationFile();
+    } else {
+        appendLog(noValidValueLine(notFromModule));
+        appendLog(QLatin1String(fileNotWrittenLine));
+    }
     bulkOperation = BulkOperation::None;
 }
 

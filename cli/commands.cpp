@@ -139,9 +139,7 @@ private:
     {
         const QStringList invalid = driver.invalidValues();
         if (!invalid.isEmpty()) {
-            return fail(ExitStatus::InvalidModuleValue,
-                        QStringLiteral("ERROR: VELD-7316 sent no valid value for ") +
-                            invalid.join(QStringLiteral(", ")) + QLatin1Char('!'));
+            return fail(ExitStatus::InvalidModuleValue, noValidValueLine(invalid));
         }
         result.moduleValues = driver.values();
         return true;

@@ -13,3 +13,14 @@ QString unconfirmedWritesLine(const QStringList &parameterNames)
     return QStringLiteral("ERROR: VELD-7316 did not confirm ") +
            parameterNames.join(QStringLiteral(", ")) + QStringLiteral("!");
 }
+
+QString notVerifiedLine(DeviceParameter parameter)
+{
+    return parameterName(parameter) + QStringLiteral(" not verified: value in VELD-7316 unknown!");
+}
+
+QString noValidValueLine(const QStringList &parameterNames)
+{
+    return QStringLiteral("ERROR: VELD-7316 sent no valid value for ") +
+           parameterNames.join(QStringLiteral(", ")) + QLatin1Char('!');
+}

@@ -178,12 +178,11 @@ void TestConfigWriter::windowReadsItsOwnFileBack()
     QVERIFY(window.writeConfigurationFile());
 
     QVERIFY(window.readConfigurationFile());
-    window.verifyAgainstFile();
 
+    // "Writing to file ...", seven lines, "Reading values from file ...", the same seven.
     const QStringList log = dialogLog(window);
-    QCOMPARE(log.filter(QStringLiteral("WARNING")), QStringList());
-    QCOMPARE(log.filter(QStringLiteral("ERROR")), QStringList());
-    QCOMPARE(log.filter(QStringLiteral(" OK!")).size(), 7);
+    QCOMPARE(log.size(), 16);
+    QCOMPARE(log.mid(9), log.mid(1, 7));
 }
 
 void TestConfigWriter::longerFileIsShortened()

@@ -79,7 +79,10 @@ private slots:
     void programSetsControlsAndWritesTheModule_data();
     void programSetsControlsAndWritesTheModule();
     void verifyAfterProgramConfirmsAll();
-    void verifyMissesOnlyTheDifferentValue();
+    void verifyConfirmsOnlyModuleValues_data();
+    void verifyConfirmsOnlyModuleValues();
+    void readKeepsTheFileWithoutEveryModuleValue_data();
+    void readKeepsTheFileWithoutEveryModuleValue();
     void refusedWritesAreNamed();
     void readPressedTwiceEndsOnce();
     void programDuringReadEndsTheRead();
@@ -272,22 +275,96 @@ void TestFileSequences::verifyAfterProgramConfirmsAll()
              QStringList{"Verify values ..."} + allVerified + QStringList{"Verify complete."});
 }
 
-void TestFileSequences::verifyMissesOnlyTheDifferentValue()
+void TestFileSequences::verifyConfirmsOnlyModuleValues_data()
 {
-    QVERIFY(fixture->open());
-    QByteArray file = moduleSettingsFile;
-    file.replace("RunCurrent 24", "RunCurrent 25");
-    QVERIFY(!chooseFile(QStringLiteral("different.txt"), file).isEmpty());
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("silentModule");
+    QTest::addColumn<int>("moduleRunCurrent");
+    QTest::addColumn<QStringList>("verified");
+
+    QByteArray otherRunCurrent = moduleSettingsFile;
+    otherRunCurrent.replace("RunCurrent 24", "RunCurrent 25");
+    QStringList sixVerified = allVerified;
+    sixVerified.removeAll(QStringLiteral("RunCurrent verify OK!"));
+    QStringList runCurrentUnknown = allVerified;
+    runCurrentUnknown[1] = QStringLiteral("RunCurrent not verified: value in VELD-7316 unknown!");
+    QStringList nothingKnown;
+    for (const QString &line : allVerified)
+        nothingKnown << line.section(QLatin1Char(' '), 0, 0) +
+                            QStringLiteral(" not verified: value in VELD-7316 unknown!");
+
+    QTest::newRow("a value differs") << otherRunCurrent << false << 24 << sixVerified;
+    // The window's start value, 24, was never the module's.
+    QTest::newRow("module sent a value out of range")
+        << moduleSettingsFile << false << 40 << runCurrentUnknown;
+    QTest::newRow("module silent since opening")
+        << moduleSettingsFile << true << 24 << nothingKnown;
+}
+
+void TestFileSequences::verifyConfirmsOnlyModuleValues()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, silentModule);
+    QFETCH(int, moduleRunCurrent);
+    QFETCH(QStringList, verified);
+
+    fixture->module.setParameter(runCurrentNumber, moduleRunCurrent);
+    if (silentModule) {
+        FakeModuleFaults silent;
+        silent.silent = true;
+        fixture->module.setFaults(silent);
+        QVERIFY(fixture->selectModulePort());
+        fixture->clickOpen();
+        QVERIFY(fixture->waitForFrames(2));
+    } else {
+        QVERIFY(fixture->open());
+    }
+    QVERIFY(!chooseFile(QStringLiteral("verified.txt"), file).isEmpty());
+    const int framesBefore = fixture->frames().size();
 
     click("verifyButton");
 
-    QStringList sixVerified = allVerified;
-    sixVerified.removeAll(QStringLiteral("RunCurrent verify OK!"));
     QCOMPARE(log().mid(8),
-             QStringList{"Verify values ..."} + sixVerified + QStringList{"Verify complete."});
-    // Verify compares cached values only: the module hears nothing.
-    processEventsFor(200);
-    QCOMPARE(fixture->frames(), QStringList());
+             QStringList{"Verify values ..."} + verified + QStringList{"Verify complete."});
+    // Verify compares cached values only: the module hears nothing new.
+    if (!silentModule) {
+        processEventsFor(200);
+        QCOMPARE(fixture->frames().size(), framesBefore);
+    }
+}
+
+void TestFileSequences::readKeepsTheFileWithoutEveryModuleValue_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<QString>("parameter");
+
+    QTest::newRow("RunCurrent 40") << runCurrentNumber << 40 << "RunCurrent";
+    QTest::newRow("resolution code 6") << resolutionNumber << 6 << "MicroStepResolution";
+    QTest::newRow("HalfCurrentRange byte 2") << halfRangeNumber << 2 << "HalfCurrentRange";
+}
+
+void TestFileSequences::readKeepsTheFileWithoutEveryModuleValue()
+{
+    QFETCH(int, number);
+    QFETCH(int, byte);
+    QFETCH(QString, parameter);
+
+    QVERIFY(fixture->open());
+    const QByteArray before("kept as it was\n");
+    const QString path = chooseFile(QStringLiteral("kept.txt"), before);
+    QVERIFY(!path.isEmpty());
+    fixture->module.setParameter(number, byte);
+
+    click("readButton");
+
+    const QStringList ending{readingDone,
+                             "ERROR: VELD-7316 sent no valid value for " + parameter + "!",
+                             "File not written."};
+    QVERIFY(waitForLogLine(ending.last()));
+    QVERIFY(fixture->waitUntilQuiet());
+    QCOMPARE(log().mid(log().size() - 3), ending);
+    QCOMPARE(fileContent(path), before);
 }
 
 void TestFileSequences::refusedWritesAreNamed()

@@ -121,6 +121,7 @@ private slots:
     void failedDelayReadShowsInvalid();
     void unconfirmedRequestEndsAsTheModuleHoldsIt_data();
     void unconfirmedRequestEndsAsTheModuleHoldsIt();
+    void standbyBoxFollowsAReadBack();
     void stopAfterAnUnconfirmedStartGoesOut();
     void unconfirmedPowerStageStaysRedAndIsRetried();
     void dialMovedAgainWhileItsWriteIsInFlight();
@@ -485,6 +486,29 @@ void ReplyHandlingTest::unconfirmedRequestEndsAsTheModuleHoldsIt()
         QCOMPARE(rig.module.parameter(6), moduleHolds);
         QCOMPARE(rig.widget<QDial>("runCurrentDial")->sliderPosition(), moduleHolds + 15);
     }
+}
+
+// After a read-back the box follows the module's two currents, as after any read.
+void ReplyHandlingTest::standbyBoxFollowsAReadBack()
+{
+    ConnectedWindow rig;
+    rig.setRegisters({{179, 0}, {6, 24}, {7, 24}, {140, 4}, {160, 1}});
+    QVERIFY(openAndSettle(rig));
+    auto *box = rig.widget<QGroupBox>("standbyCurrentGroupBox");
+    QVERIFY(!box->isChecked());
+    FakeModuleFaults refused;
+    refused.refuseWrites = true;
+    faultNextFrames(rig.module, refused, 1);
+
+    // Both currents are written; the module refuses the run current only.
+    ConnectedWindow::drag(rig.widget<QDial>("runCurrentDial"), 40);
+    QVERIFY(rig.waitForFrames(3));
+    QVERIFY(rig.waitUntilQuiet());
+
+    QCOMPARE(rig.module.parameter(6), 24);
+    QCOMPARE(rig.module.parameter(7), 25);
+    QVERIFY(box->isChecked());
+    QVERIFY(rig.widget<QDial>("standbyCurrentDial")->isEnabled());
 }
 
 // The module may have taken a start it did not confirm, so a stop to the

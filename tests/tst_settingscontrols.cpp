@@ -42,7 +42,7 @@ private slots:
     void crossingIntoTheFullRangeRescalesTheStandbyText();
     void dialDragWrites_data();
     void dialDragWrites();
-    void uncheckingTheStandbyBoxWritesNothing();
+    void uncheckingTheStandbyBoxWritesTheShownValues();
     void delayDialOntoTheCachedValueRewritesOnlyTheText();
     void microstepInterlocks_data();
     void microstepInterlocks();
@@ -143,7 +143,7 @@ void SettingsControlsTest::dialDragWrites()
     QCOMPARE(rig.frames(), written);
 }
 
-void SettingsControlsTest::uncheckingTheStandbyBoxWritesNothing()
+void SettingsControlsTest::uncheckingTheStandbyBoxWritesTheShownValues()
 {
     ConnectedWindow rig;
     QVERIFY(openWith(rig, {{179, 0}, {6, 24}, {7, 10}, {214, 15}}));
@@ -160,10 +160,13 @@ void SettingsControlsTest::uncheckingTheStandbyBoxWritesNothing()
          {"delayLineEdit", "delayDial", "standbyCurrentLineEdit", "standbyCurrentDial"})
         QVERIFY2(!rig.widget<QWidget>(name)->isEnabled(), name);
 
+    // The module stands by at the run current at once, as shown.
+    QVERIFY(rig.waitForFrames(2));
     QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.frames(), QStringList());
-    QCOMPARE(rig.module.parameter(7), 10);
-    QCOMPARE(rig.module.parameter(214), 15);
+    QCOMPARE(rig.frames(), QStringList({hexFrame({1, 5, 7, 0, 0, 0, 0, 24, 37}),
+                                        hexFrame({1, 5, 214, 0, 0, 0, 0, 0, 220})}));
+    QCOMPARE(rig.module.parameter(7), 24);
+    QCOMPARE(rig.module.parameter(214), 0);
 }
 
 void SettingsControlsTest::delayDialOntoTheCachedValueRewritesOnlyTheText()
@@ -174,6 +177,8 @@ void SettingsControlsTest::delayDialOntoTheCachedValueRewritesOnlyTheText()
     toggleStandbyBoxAsUser(rig);
     toggleStandbyBoxAsUser(rig);
     QVERIFY(box->isChecked());
+    QVERIFY(rig.waitForFrames(2) && rig.waitUntilQuiet());
+    rig.module.clearReceivedFrames();
     auto *delayDial = rig.widget<QDial>("delayDial");
     QVERIFY(delayDial->isEnabled());
     QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0"));
