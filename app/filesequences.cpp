@@ -81,6 +81,5 @@ void MainWindow::appendLog(const QString &line)
 
 void MainWindow::on_actionConfiguration_File_triggered()
 {
-    configurationFile->setFixedSize(380, 353);
     configurationFile->exec();
 }

@@ -44,10 +44,10 @@ QStringList itemTexts(const QComboBox *ports)
 
 } // namespace
 
-PortListRefresh::PortListRefresh(QComboBox *ports, const QWidget *openButton)
-    : QObject(ports)
-    , ports(ports)
-    , openButton(openButton)
+PortListRefresh::PortListRefresh(QComboBox *portList, const QWidget *openPortButton)
+    : QObject(portList)
+    , ports(portList)
+    , openButton(openPortButton)
 {
     ports->installEventFilter(this);
 }

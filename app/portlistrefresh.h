@@ -16,7 +16,7 @@ class PortListRefresh : public QObject
     Q_OBJECT
 
 public:
-    PortListRefresh(QComboBox *ports, const QWidget *openButton);
+    PortListRefresh(QComboBox *portList, const QWidget *openPortButton);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

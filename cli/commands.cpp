@@ -22,9 +22,9 @@ QString differenceLine(DeviceParameter parameter, int fileValue, int moduleValue
 class CommandRun
 {
 public:
-    CommandRun(const Arguments &arguments, const StepLog &log)
-        : arguments(arguments)
-        , log(log)
+    CommandRun(const Arguments &commandArguments, const StepLog &stepLog)
+        : arguments(commandArguments)
+        , log(stepLog)
         , driver([this](const QString &line) { say(line); })
     {
     }

@@ -7,8 +7,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-LinkDriver::LinkDriver(StepLog log)
-    : log(std::move(log))
+LinkDriver::LinkDriver(StepLog stepLog)
+    : log(std::move(stepLog))
 {
     // The next tick ends the run.
     watchForPortLoss(port, &port, [this] { portLost = true; });

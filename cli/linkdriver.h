@@ -27,7 +27,7 @@ public:
         Interrupted,
     };
 
-    explicit LinkDriver(StepLog log);
+    explicit LinkDriver(StepLog stepLog);
     LinkDriver(const LinkDriver &) = delete;
     LinkDriver &operator=(const LinkDriver &) = delete;
 

@@ -11,6 +11,7 @@ ConfigurationFile::ConfigurationFile(QWidget *parent)
     , ui(new Ui::ConfigurationFile)
 {
     ui->setupUi(this);
+    setFixedSize(380, 353);
     mainWindow = qobject_cast<MainWindow *>(parent);
     Q_ASSERT(mainWindow);
     fileValid = false;
