@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/filestep.h"
 #include "cli/linkdriver.h"
 #include "config/configfileio.h"
 #include "config/configwriter.h"
@@ -8,7 +9,16 @@
 #include "link/exchangeorder.h"
 #include "link/serialports.h"
 
+#include <memory>
+
 namespace {
+
+// What reading FILE found.
+struct LoadedValues
+{
+    ParameterValues values;
+    PerParameter<bool> found;
+};
 
 QString differenceLine(DeviceParameter parameter, int fileValue, int moduleValue)
 {
@@ -57,11 +67,11 @@ private:
         if (!connectModule())
             return false;
         const ParameterValues values = driver.values();
-        if (!writeConfigurationFileAt(
-                arguments.file, [&](DeviceParameter parameter) { return values[parameter]; },
-                [this](const QString &line) { say(line); }))
-            return failAsSaid(ExitStatus::FileProblem);
-        return true;
+        const QString file = arguments.file;
+        return fileStep([file, values](const StepLog &log) {
+            return writeConfigurationFileAt(
+                file, [&values](DeviceParameter parameter) { return values[parameter]; }, log);
+        });
     }
 
     bool verify() { return loadFile() && connectModule() && compare(); }
@@ -86,19 +96,21 @@ private:
     // whatever value stood in for it.
     bool loadFile()
     {
-        ParameterValues values;
-        PerParameter<bool> found;
-        const bool read = readConfigurationFileAt(
-            arguments.file, MissingFile::Refuse, [this](const QString &line) { say(line); },
-            [&](DeviceParameter parameter, int value) {
-                values[parameter] = value;
-                found[parameter] = true;
-            });
+        // Shared with the step, which outlives this call when left blocked.
+        const auto loaded = std::make_shared<LoadedValues>();
+        const QString file = arguments.file;
+        const bool read = fileStep([file, loaded](const StepLog &log) {
+            return readConfigurationFileAt(file, MissingFile::Refuse, log,
+                                           [&loaded](DeviceParameter parameter, int value) {
+                                               loaded->values[parameter] = value;
+                                               loaded->found[parameter] = true;
+                                           });
+        });
         if (!read)
-            return failAsSaid(ExitStatus::FileProblem);
+            return false;
         QStringList missing;
         for (DeviceParameter parameter : configurationFileOrder) {
-            if (!found[parameter])
+            if (!loaded->found[parameter])
                 missing.append(parameterName(parameter));
         }
         if (!missing.isEmpty()) {
@@ -107,8 +119,24 @@ private:
                                                      QStringLiteral(" in file <") + arguments.file +
                                                      QStringLiteral(">!"));
         }
-        result.fileValues = values;
+        result.fileValues = loaded->values;
         return true;
+    }
+
+    // FILE can block for good (a FIFO, a named pipe); Ctrl-C still ends the
+    // command then.
+    bool fileStep(FileStep step)
+    {
+        switch (runFileStep(std::move(step), [this](const QString &line) { say(line); })) {
+        case FileStepEnd::Succeeded:
+            return true;
+        case FileStepEnd::Failed:
+            return failAsSaid(ExitStatus::FileProblem);
+        case FileStepEnd::Interrupted:
+            break;
+        }
+        driver.close();
+        return fail(ExitStatus::Interrupted, QStringLiteral("Interrupted. Port closed."));
     }
 
     // As the window opens a port: the seven reads, then the power stage off.

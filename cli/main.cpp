@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/filestep.h"
 #include "cli/interruption.h"
 #include "cli/jsonresult.h"
 #include "cli/output.h"
@@ -31,5 +32,5 @@ int main(int argc, char *argv[])
         printResult(resultJson(arguments, result));
     else if (arguments.command == CommandKind::List && !result.ports.isEmpty())
         printResult(portLines(result.ports));
-    return int(result.status);
+    return leaveBlockedFileSteps(int(result.status));
 }

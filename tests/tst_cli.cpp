@@ -9,6 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(FakeModuleFaults)
 
@@ -24,6 +27,8 @@ const QByteArray programFile("MicroStepResolution 16\nMicroStepMultiplier TRUE\n
                              "StandbyCurrent 12\nStandbyCurrentDelay 7\n");
 // The documented number of tries before the command gives up.
 constexpr int triesBeforeGivingUp = 50;
+// Long enough for the command to be waiting on a FIFO given as FILE.
+constexpr int fifoWaitMs = 300;
 
 QString request(int command, int type, int value = 0)
 {
@@ -108,11 +113,13 @@ private slots:
 
 void CliTest::commandAgainstModule_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // $PORT and $FILE are filled in
+    // $PORT, $FILE and $FIFO are filled in; $FIFO is a FIFO nobody else opens.
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("fileBefore"); // null: no file
     QTest::addColumn<FakeModuleFaults>("faults");
-    QTest::addColumn<int>("faultsFromFrame");  // 0: none
-    QTest::addColumn<int>("interruptAtFrame"); // 0: none
+    QTest::addColumn<int>("faultsFromFrame"); // 0: none
+    // 0: none. With $FIFO, fifoWaitMs after that frame, or after the start for 0.
+    QTest::addColumn<int>("interruptAtFrame");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("fileAfter");
     QTest::addColumn<QStringList>("frames"); // for an interruption, the first ones
@@ -176,6 +183,13 @@ void CliTest::commandAgainstModule_data()
                                  << moduleFile
                                  << repeated(read(DeviceParameter::HalfCurrentRange), 3)
                                  << "Interrupted. Port closed." << QString();
+    QTest::newRow("verify, FILE blocks, interrupted before the port opens")
+        << QStringList{"verify", "$PORT", "$FIFO"} << QByteArray() << none << 0 << 0 << 130
+        << QByteArray() << noFrames << "Interrupted. Port closed." << QString();
+    QTest::newRow("read, FILE blocks, interrupted with the port open, json")
+        << QStringList{"read", "$PORT", "$FIFO", "--json"} << QByteArray() << none << 0
+        << opening().size() << 130 << QByteArray() << opening() << "Interrupted. Port closed."
+        << R"("result":"interrupted")";
     QTest::newRow("junk file") << QStringList{"program", "$PORT", "$FILE"}
                                << QByteArray("\x7f"
                                              "ELF\x02\x01\x01\n",
@@ -213,13 +227,18 @@ void CliTest::commandAgainstModule()
     QVERIFY(module.announce());
     QTemporaryDir directory;
     const QString file = directory.filePath(QStringLiteral("settings.txt"));
+    const QString fifo = directory.filePath(QStringLiteral("fifo"));
+    const bool blockingFile = arguments.join(QLatin1Char(' ')).contains(QLatin1String("$FIFO"));
+    if (blockingFile)
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     if (!fileBefore.isNull()) {
         QFile before(file);
         QVERIFY(before.open(QIODevice::WriteOnly) && before.write(fileBefore) == fileBefore.size());
     }
     const auto fillIn = [&](QString text) {
         return text.replace(QLatin1String("$PORT"), module.portName())
-            .replace(QLatin1String("$FILE"), file);
+            .replace(QLatin1String("$FILE"), file)
+            .replace(QLatin1String("$FIFO"), fifo);
     };
     for (QString &argument : arguments)
         argument = fillIn(argument);
@@ -228,15 +247,23 @@ void CliTest::commandAgainstModule()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C")); // Qt's reasons untranslated
     cli.setProcessEnvironment(environment);
+    const auto interrupt = [&] {
+        if (blockingFile)
+            QTimer::singleShot(fifoWaitMs, &cli, [&] { cli.terminate(); });
+        else
+            cli.terminate();
+    };
     int received = 0;
     connect(&module, &FakeModule::frameReceived, &cli, [&] {
         ++received;
         if (received == faultsFromFrame)
             module.setFaults(faults);
         if (received == interruptAtFrame)
-            cli.terminate();
+            interrupt();
     });
     cli.start(QStringLiteral(VELD_CLI_PATH), arguments);
+    if (blockingFile && interruptAtFrame == 0)
+        interrupt();
     const bool finished = waitUntil([&] { return cli.state() == QProcess::NotRunning; }, 30000);
     if (!finished) {
         cli.kill();
