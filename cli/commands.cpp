@@ -13,6 +13,8 @@
 
 namespace {
 
+const char interruptedLine[] = "Interrupted. Port closed.";
+
 // What reading FILE found.
 struct LoadedValues
 {
@@ -68,9 +70,9 @@ private:
             return false;
         const ParameterValues values = driver.values();
         const QString file = arguments.file;
-        return fileStep([file, values](const StepLog &log) {
+        return fileStep([file, values](const StepLog &stepLog) {
             return writeConfigurationFileAt(
-                file, [&values](DeviceParameter parameter) { return values[parameter]; }, log);
+                file, [&values](DeviceParameter parameter) { return values[parameter]; }, stepLog);
         });
     }
 
@@ -99,8 +101,8 @@ private:
         // Shared with the step, which outlives this call when left blocked.
         const auto loaded = std::make_shared<LoadedValues>();
         const QString file = arguments.file;
-        const bool read = fileStep([file, loaded](const StepLog &log) {
-            return readConfigurationFileAt(file, MissingFile::Refuse, log,
+        const bool read = fileStep([file, loaded](const StepLog &stepLog) {
+            return readConfigurationFileAt(file, MissingFile::Refuse, stepLog,
                                            [&loaded](DeviceParameter parameter, int value) {
                                                loaded->values[parameter] = value;
                                                loaded->found[parameter] = true;
@@ -136,7 +138,7 @@ private:
             break;
         }
         driver.close();
-        return fail(ExitStatus::Interrupted, QStringLiteral("Interrupted. Port closed."));
+        return fail(ExitStatus::Interrupted, QLatin1String(interruptedLine));
     }
 
     // As the window opens a port: the seven reads, then the power stage off.
@@ -213,7 +215,7 @@ private:
         case LinkDriver::Outcome::ConnectionLost:
             return fail(ExitStatus::ConnectionLost, QLatin1String(connectionLostMessage));
         case LinkDriver::Outcome::Interrupted:
-            return fail(ExitStatus::Interrupted, QStringLiteral("Interrupted. Port closed."));
+            return fail(ExitStatus::Interrupted, QLatin1String(interruptedLine));
         case LinkDriver::Outcome::Done:
             break;
         }

@@ -24,8 +24,8 @@ std::atomic<bool> stepLeftBlocked{false};
 class FileStepThread : public QThread
 {
 public:
-    explicit FileStepThread(FileStep step)
-        : step(std::move(step))
+    explicit FileStepThread(FileStep fileStep)
+        : step(std::move(fileStep))
     {
     }
 
