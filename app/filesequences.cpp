@@ -2,7 +2,6 @@
 
 #include "config/configurationfile.h"
 #include "config/sequencelog.h"
-#include "link/exchangeorder.h"
 
 #include "ui_mainwindow.h"
 

@@ -72,10 +72,10 @@ void MainWindow::initialiseControls()
     fillPortList();
 
     // Filling the list runs the resolution handler; the entries are set after it.
-    for (int microsteps = 8; microsteps <= 256; microsteps *= 2)
+    for (int microsteps : offeredResolutions)
         ui->microstepComboBox->addItem(QString::number(microsteps));
-    ui->microstepComboBox->setCurrentIndex(1);
     const ParameterValues defaults = factoryDefaults();
+    selectMicrostepItem(defaults[DeviceParameter::MicroStepResolution]);
     placeValues(defaults, RequestState::None);
     for (DeviceParameter parameter : allDeviceParameters)
         setFileValue(parameter, defaults[parameter]);

@@ -55,6 +55,8 @@ private slots:
     void on_runCurrentDial_sliderMoved(int position);
     void on_delayDial_sliderMoved(int position);
     void on_standbyCurrentDial_sliderMoved(int position);
+    // "herzRadioButton" is the form's object name, misspelt on purpose: the slot
+    // is connected by that name, and renaming either unhooks it.
     void on_herzRadioButton_clicked();
     void on_x100HzRadioButton_clicked();
     void on_pulseFrequencyDial_sliderMoved(int position);

@@ -1,13 +1,6 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-namespace {
-
-// The multiplier works only at this resolution.
-constexpr int multiplierResolution = 16;
-
-} // namespace
-
 void MainWindow::selectMicrostepItem(int microsteps)
 {
     const int index = ui->microstepComboBox->findText(QString::number(microsteps));

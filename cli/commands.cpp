@@ -6,7 +6,6 @@
 #include "config/configwriter.h"
 #include "config/sequencelog.h"
 #include "link/connectionmessages.h"
-#include "link/exchangeorder.h"
 #include "link/serialports.h"
 
 #include <memory>

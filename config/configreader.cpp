@@ -6,13 +6,11 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
+#include <cstddef>
 
 namespace {
 
 using Kind = ConfigurationLine::Kind;
-
-constexpr std::array<int, 6> validResolutions = {8, 16, 32, 64, 128, 256};
 
 std::optional<DeviceParameter> parameterForKey(const QString &key)
 {
@@ -45,14 +43,26 @@ ConfigurationLine parseRanged(DeviceParameter parameter, const QString &value, u
     return refused(parameter, QStringLiteral("Value out of range (0..%1)!").arg(maximum));
 }
 
+// "Either 8, 16, 32, 64, 128 or 256 expected!"
+QString resolutionExpectation()
+{
+    QString listed;
+    for (std::size_t index = 0; index < offeredResolutions.size(); ++index) {
+        if (index > 0)
+            listed += index + 1 == offeredResolutions.size() ? QStringLiteral(" or ")
+                                                             : QStringLiteral(", ");
+        listed += QString::number(offeredResolutions[index]);
+    }
+    return QStringLiteral("Either ") + listed + QStringLiteral(" expected!");
+}
+
 ConfigurationLine parseResolution(const QString &value)
 {
     const int microsteps = value.toInt(nullptr, 10);
-    if (std::find(validResolutions.begin(), validResolutions.end(), microsteps) !=
-        validResolutions.end())
+    if (std::find(offeredResolutions.begin(), offeredResolutions.end(), microsteps) !=
+        offeredResolutions.end())
         return accepted(DeviceParameter::MicroStepResolution, microsteps);
-    return refused(DeviceParameter::MicroStepResolution,
-                   QStringLiteral("Either 8, 16, 32, 64, 128 or 256 expected!"));
+    return refused(DeviceParameter::MicroStepResolution, resolutionExpectation());
 }
 
 ConfigurationLine parseBoolean(DeviceParameter parameter, const QString &value)
@@ -69,20 +79,16 @@ ConfigurationLine parseBoolean(DeviceParameter parameter, const QString &value)
 
 ConfigurationLine parseValue(DeviceParameter parameter, const QString &value)
 {
-    switch (parameter) {
-    case DeviceParameter::MicroStepResolution:
+    switch (parameterKind(parameter)) {
+    case ParameterKind::Resolution:
         return parseResolution(value);
-    case DeviceParameter::MicroStepMultiplier:
-    case DeviceParameter::MicroStepDoubleEdge:
-    case DeviceParameter::HalfCurrentRange:
+    case ParameterKind::Boolean:
         return parseBoolean(parameter, value);
-    case DeviceParameter::RunCurrent:
-    case DeviceParameter::StandbyCurrent:
-        return parseRanged(parameter, value, 31);
-    case DeviceParameter::StandbyCurrentDelay:
-        return parseRanged(parameter, value, 255);
+    case ParameterKind::Current:
+    case ParameterKind::Delay:
+        break;
     }
-    return {};
+    return parseRanged(parameter, value, unsigned(highestValue(parameter)));
 }
 
 // Control characters mean the file is not text at all. Bytes that are not

@@ -2,7 +2,8 @@
 
 QString verifiedLine(DeviceParameter parameter)
 {
-    // Spelled so since the first release; logs are compared against it.
+    // "verfiy" is misspelt on purpose: the line has read so since the first
+    // release, and logs are compared against it.
     if (parameter == DeviceParameter::HalfCurrentRange)
         return QStringLiteral("HalfCurrentRange verfiy OK!");
     return parameterName(parameter) + QStringLiteral(" verify OK!");

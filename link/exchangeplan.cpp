@@ -1,7 +1,5 @@
 #include "link/exchangeplan.h"
 
-#include "link/exchangeorder.h"
-
 TickPlan planTick(const LinkState &link)
 {
     TickPlan plan;
@@ -19,7 +17,8 @@ TickPlan planTick(const LinkState &link)
                                    link.powerStageOff ? 1 : 0};
         return plan;
     }
-    for (DeviceParameter parameter : writeOrder) {
+    // The parameter table lists the parameters in write order.
+    for (DeviceParameter parameter : allDeviceParameters) {
         if (link.requests[parameter] != RequestState::Write)
             continue;
         const int value = wireValue(parameter, link.values[parameter]);

@@ -6,12 +6,7 @@
 inline ParameterValues factoryDefaults()
 {
     ParameterValues defaults;
-    defaults[DeviceParameter::HalfCurrentRange] = false;
-    defaults[DeviceParameter::RunCurrent] = 24;
-    defaults[DeviceParameter::StandbyCurrent] = 24;
-    defaults[DeviceParameter::StandbyCurrentDelay] = 0;
-    defaults[DeviceParameter::MicroStepResolution] = 16;
-    defaults[DeviceParameter::MicroStepMultiplier] = true;
-    defaults[DeviceParameter::MicroStepDoubleEdge] = false;
+    for (const ParameterFacts &facts : parameterTable)
+        defaults[facts.parameter] = facts.factoryDefault;
     return defaults;
 }

@@ -1,12 +1,5 @@
 #include "link/frame.h"
 
-namespace {
-
-constexpr std::array<int, 7> microstepsByCode = {256, 128, 64, 32, 16, 8, 4};
-constexpr int highestReadableCode = 5;
-
-} // namespace
-
 Frame encodeFrame(int command, int type, int motor, qint32 value)
 {
     const auto bits = static_cast<quint32>(value);
@@ -37,36 +30,30 @@ QString frameHex(const Frame &frame)
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-int microstepCode(int microsteps)
-{
-    for (int code = 0; code < int(microstepsByCode.size()); ++code) {
-        if (microstepsByCode[code] == microsteps)
-            return code;
-    }
-    return -1;
-}
-
-int microstepsFromCode(int code)
-{
-    if (code < 0 || code > highestReadableCode)
-        return -1;
-    return microstepsByCode[code];
-}
-
 int wireValue(DeviceParameter parameter, int value)
 {
-    if (parameter == DeviceParameter::MicroStepResolution)
+    switch (parameterKind(parameter)) {
+    case ParameterKind::Resolution:
         return microstepCode(value);
-    if (isBooleanParameter(parameter))
+    case ParameterKind::Boolean:
         return value != 0 ? 1 : 0;
+    case ParameterKind::Current:
+    case ParameterKind::Delay:
+        break;
+    }
     return value;
 }
 
 int valueFromWire(DeviceParameter parameter, int wire)
 {
-    if (parameter == DeviceParameter::MicroStepResolution)
-        return wire >= 0 && wire < int(microstepsByCode.size()) ? microstepsByCode[wire] : -1;
-    return wire;
+    if (parameterKind(parameter) != ParameterKind::Resolution)
+        return wire;
+    // Write-only codes included: this is what was sent.
+    for (const MicrostepCode &entry : microstepCodes) {
+        if (entry.code == wire)
+            return entry.microsteps;
+    }
+    return -1;
 }
 
 Reply decodeReply(const QByteArray &bytes)

@@ -34,14 +34,6 @@ quint8 frameChecksum(const Frame &frame);
 // "01 06 B3 00 00 00 00 00 BA"
 QString frameHex(const Frame &frame);
 
-// Microsteps per full step to the module's code (256 → 0 … 4 → 6); -1 when
-// the value has no code.
-int microstepCode(int microsteps);
-
-// A code read back from the module to microsteps per full step (0 → 256 …
-// 5 → 8); -1 for any other code. Code 6 is never read back.
-int microstepsFromCode(int code);
-
 // The value a set-parameter frame carries for a program value; -1 when the
 // value cannot be sent (a resolution without a code).
 int wireValue(DeviceParameter parameter, int value);

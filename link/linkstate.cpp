@@ -1,7 +1,5 @@
 #include "link/linkstate.h"
 
-#include "link/exchangeorder.h"
-
 #include <QStringList>
 
 #include <algorithm>

@@ -2,8 +2,6 @@
 
 namespace {
 
-constexpr int highestCurrentValue = 31;
-
 // "Don not" is the module's own wording, which users know: kept as it is.
 const char powerStageOnMessage[] = "Power stage on. Don not plug / unplug motor!";
 const char powerStageOffMessage[] = "Power stage is off. You can now plug or unplug the motor.";
@@ -12,11 +10,6 @@ const char powerStageUnconfirmedMessage[] =
 const char powerStageUnconfirmedSettingsWaitingMessage[] =
     "Error: VELD-7316 did not confirm the power stage switch; settings wait. Do not plug / "
     "unplug motor!";
-
-bool isCurrent(DeviceParameter parameter)
-{
-    return parameter == DeviceParameter::RunCurrent || parameter == DeviceParameter::StandbyCurrent;
-}
 
 StatusReport powerStageReport(bool off)
 {
@@ -29,15 +22,11 @@ StatusReport powerStageReport(bool off)
 // hold it.
 std::optional<int> readValue(DeviceParameter parameter, int byte)
 {
-    if (isBooleanParameter(parameter))
-        return byte <= 1 ? std::optional<int>(byte) : std::nullopt;
-    if (isCurrent(parameter))
-        return byte <= highestCurrentValue ? std::optional<int>(byte) : std::nullopt;
-    if (parameter == DeviceParameter::MicroStepResolution) {
+    if (parameterKind(parameter) == ParameterKind::Resolution) {
         const int microsteps = microstepsFromCode(byte);
         return microsteps > 0 ? std::optional<int>(microsteps) : std::nullopt;
     }
-    return byte;
+    return byte <= highestValue(parameter) ? std::optional<int>(byte) : std::nullopt;
 }
 
 // The other current's read, when pending, decides the standby box later.
@@ -57,7 +46,7 @@ void applyRead(ReplyStep &step, DeviceParameter parameter, const Reply &reply)
     if (!reply.succeeded()) {
         // Read again. A delay the user set meanwhile is written instead, and stays shown.
         effects.report = QLatin1String(noCommunicationMessage);
-        if (parameter == DeviceParameter::StandbyCurrentDelay && request == RequestState::Read)
+        if (parameterKind(parameter) == ParameterKind::Delay && request == RequestState::Read)
             effects.shownInvalid = parameter;
         return;
     }
@@ -73,14 +62,15 @@ void applyRead(ReplyStep &step, DeviceParameter parameter, const Reply &reply)
         link.values[parameter] = *value;
         effects.shownValue = parameter;
         effects.report = parameterReport(parameter, *value);
-        effects.standbyBoxFollows = isCurrent(parameter) && !otherCurrentRead(link, parameter);
+        effects.standbyBoxFollows =
+            isCurrentParameter(parameter) && !otherCurrentRead(link, parameter);
         return;
     }
     effects.rejectedValue = parameter;
-    if (isCurrent(parameter)) {
+    if (isCurrentParameter(parameter)) {
         effects.shownInvalid = parameter;
         effects.report = parameterName(parameter) + QStringLiteral(" = invalid");
-    } else if (parameter == DeviceParameter::MicroStepResolution) {
+    } else if (parameterKind(parameter) == ParameterKind::Resolution) {
         effects.report = parameterReport(parameter, link.values[parameter]);
     }
 }

@@ -1,5 +1,5 @@
-#include "link/exchangeorder.h"
 #include "link/frame.h"
+#include "link/parametertable.h"
 #include "tests/support/eventwait.h"
 #include "tools/emulator/fakemodule.h"
 

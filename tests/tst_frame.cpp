@@ -37,6 +37,7 @@ private slots:
     void microstepCodeOfResolution();
     void resolutionOfMicrostepCode_data();
     void resolutionOfMicrostepCode();
+    void offeredResolutionsReadBack();
     void wireValueOfProgramValue_data();
     void wireValueOfProgramValue();
 
@@ -167,6 +168,19 @@ void FrameTest::resolutionOfMicrostepCode()
     QFETCH(int, code);
     QFETCH(int, microsteps);
     QCOMPARE(microstepsFromCode(code), microsteps);
+}
+
+// What the list and the file offer is sent as a code that reads back as the
+// same resolution; the write-only code does not.
+void FrameTest::offeredResolutionsReadBack()
+{
+    QCOMPARE(int(offeredResolutions.size()), 6);
+    for (int microsteps : offeredResolutions) {
+        const int code = wireValue(DeviceParameter::MicroStepResolution, microsteps);
+        QVERIFY(code >= 0);
+        QCOMPARE(microstepsFromCode(code), microsteps);
+    }
+    QCOMPARE(microstepsFromCode(wireValue(DeviceParameter::MicroStepResolution, 4)), -1);
 }
 
 void FrameTest::wireValueOfProgramValue_data()
