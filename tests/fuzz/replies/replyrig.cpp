@@ -1,5 +1,6 @@
 #include "tests/fuzz/replies/replyrig.h"
 
+#include "link/exchangeplan.h"
 #include "tests/fuzz/replies/fuzzcheck.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int exchangeIntervalMs = 20;
 // Event passes a sent request needs to reach the stand-in: one for the port to
 // write it, one for the stand-in to read it, and room to spare.
 constexpr int deliveryPasses = 8;
