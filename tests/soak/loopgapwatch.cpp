@@ -42,16 +42,3 @@ bool LoopGapWatch::stoodStillBetween(qint64 fromMs, qint64 toMs, qint64 minimumM
     }
     return false;
 }
-
-qint64 LoopGapWatch::stillnessBetween(qint64 fromMs, qint64 toMs) const
-{
-    const auto overlap = [fromMs, toMs](qint64 from, qint64 to) {
-        return qMax<qint64>(0, qMin(to, toMs) - qMax(from, fromMs));
-    };
-    qint64 total = 0;
-    if (now() - lastBeat >= shortestStillnessMs)
-        total += overlap(lastBeat, now());
-    for (const Stillness &still : stillnesses)
-        total += overlap(still.from, still.to);
-    return total;
-}

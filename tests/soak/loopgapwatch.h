@@ -7,8 +7,8 @@
 #include <deque>
 
 // Notices when the event loop stood still (a busy machine, a dialog being
-// built). Such a stall can push a late reply past the next request, and the
-// link cannot tell it from that request's reply. Also the soak's clock.
+// built): a stall proves nothing about a quiet exchange cycle. Also the
+// soak's clock.
 class LoopGapWatch : public QObject
 {
 public:
@@ -22,8 +22,6 @@ public:
     static constexpr qint64 shortestStillnessMs = 4;
     bool stoodStillBetween(qint64 fromMs, qint64 toMs,
                            qint64 minimumMs = shortestStillnessMs) const;
-    // How long the loop stood still in all between the two times.
-    qint64 stillnessBetween(qint64 fromMs, qint64 toMs) const;
 
 private:
     void beat();

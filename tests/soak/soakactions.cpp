@@ -84,7 +84,13 @@ bool SoakActions::closePort()
     const bool turning = rig.widget<QPushButton>("stopButton")->text() == QLatin1String("STOP");
     if (witness.linkOpen() && !turning && !random.chance(closeWhileConnectedPercent))
         return false;
-    return controls.perform(UserAction::ClosePort);
+    if (!controls.perform(UserAction::ClosePort))
+        return false;
+    if (turning && random.chance(50)) {
+        rig.module.execute(CommandRunPulseGenerator, 0, 0, 0);
+        witness.record(QStringLiteral("another module behind the port, its motor standing"));
+    }
+    return true;
 }
 
 bool SoakActions::waitAWhile()

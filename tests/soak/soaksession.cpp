@@ -83,6 +83,11 @@ void SoakSession::randomiseModule()
     rig.module.setParameter(161, random.between(0, 1));
     rig.module.setParameter(179, random.between(0, 1));
     rig.module.setParameter(214, random.between(0, 255));
+    // An earlier program may have left the motor turning.
+    if (random.chance(50)) {
+        rig.module.execute(CommandSwitchPowerStage, 2, 2, 0);
+        rig.module.execute(CommandRunPulseGenerator, 0, 0, random.between(-5000, 5000));
+    }
 }
 
 // Window and module are compared only while connected: the Simulator sends

@@ -22,13 +22,6 @@ const QString pleaseSelect = QStringLiteral("Please select file name!");
 constexpr int historyLength = 150;
 // A frame still in the line when the port closes reaches the module after.
 constexpr qint64 closingGraceMs = 200;
-// A late reply can only be taken for one of the next few requests' replies.
-constexpr int lateReachFrames = 3;
-// The next request goes out two ticks after the one answered late.
-constexpr qint64 nextRequestMs = 38;
-// Stillnesses too short for the watch, before and after the module got the
-// request, could add up to this.
-constexpr qint64 unseenStillnessMs = 8;
 
 } // namespace
 
@@ -71,18 +64,9 @@ void SoakWitness::noteClosed()
     record(QStringLiteral("closed"));
 }
 
-// Unchecking shows the run current as standby current and no delay, and
-// writes neither: the module keeps its own until they are next written.
-void SoakWitness::noteStandbyUnchecked()
-{
-    doubts[7] = true;
-    doubts[214] = true;
-}
-
 void SoakWitness::noteProgramStarted()
 {
     programUnderWay = true;
-    programMisattributable = false;
     acceptedForProgram.clear();
     // The write in flight when Program is pressed counts: the program does
     // not send the same value again.
@@ -121,77 +105,37 @@ void SoakWitness::onFrame(const QByteArray &frame)
         return;
     }
 
-    const bool misattributable = possiblyMisattributed(now);
-    lastFrameMisattributable = misattributable;
-    if (misattributable)
-        record(QStringLiteral("its reply may be taken from an earlier request"));
-    if (programUnderWay && misattributable)
-        programMisattributable = true;
-    if (!faults.silent && faults.lateMs > 0) {
-        lateReplies.push_back({frameCount, now, faults.lateMs});
-        if (lateReplies.size() > lateReachFrames)
-            lateReplies.pop_front();
-    }
-
     const int command = frameByte(frame, 1);
     const int number = frameByte(frame, 2);
     const bool refused = command != 6 && faults.refuseWrites;
     if (refused)
         ++figures.refused;
     lastAcceptedWrite = command == 5 && !refused ? number : -1;
-    if (command == 6)
-        judgeRead(number, misattributable);
-    else if (command == 5)
-        judgeWrite(number, !refused, misattributable);
-    else if (command == powerStageKey || command == pulseGeneratorKey)
-        judgeSwitch(command, !refused, misattributable);
-}
-
-// A reply that comes late can land after the next request went out, where
-// it is taken for that request's reply. With late replies well under two
-// ticks that needs the event loop to stand still for the difference.
-bool SoakWitness::possiblyMisattributed(qint64 at) const
-{
-    for (const LateReply &late : lateReplies) {
-        const qint64 stillnessNeeded = nextRequestMs - late.lateMs - unseenStillnessMs;
-        if (frameCount - late.frame <= lateReachFrames &&
-            clock.stillnessBetween(late.at - nextRequestMs, at) >= stillnessNeeded)
-            return true;
+    // A late reply is never taken for a later request's: nothing is excused
+    // for it. A write the window sees unconfirmed is read back, and an
+    // unconfirmed switch is sent again.
+    if (command == 6) {
+        judgeRead(number);
+    } else if (command == 5) {
+        doubts[number] = false;
+        if (!refused && programUnderWay)
+            acceptedForProgram.insert(number);
     }
-    return false;
 }
 
-void SoakWitness::judgeRead(int number, bool misattributed)
+void SoakWitness::judgeRead(int number)
 {
     const bool replyFails = faults.silent || faults.partialBytes < 9 || faults.lateMs > 0;
-    if (misattributed || (faults.outOfRange && !faults.silent && hasRejectableReading(number)))
-        doubts[number] = true; // a wrong or rejected value may stand
+    if (faults.outOfRange && !faults.silent && hasRejectableReading(number))
+        doubts[number] = true; // a rejected value may stand
     else if (!replyFails)
         doubts[number] = false; // the module's value is shown now
     // A failed reply changes nothing and the read is sent again.
 }
 
-void SoakWitness::judgeWrite(int number, bool accepted, bool misattributed)
-{
-    // A write the window sees unconfirmed is read back. Only one it takes
-    // for confirmed by an earlier request's reply leaves a refused value shown.
-    doubts[number] = !accepted && misattributed;
-    if (accepted && programUnderWay)
-        acceptedForProgram.insert(number);
-}
-
-void SoakWitness::judgeSwitch(int key, bool accepted, bool misattributed)
-{
-    // An unconfirmed frame is sent again, unless an earlier reply confirmed it.
-    if (accepted)
-        doubts[key] = false;
-    else if (misattributed)
-        doubts[key] = true;
-}
-
 void SoakWitness::onStatusMessage(const QString &message)
 {
-    if (message == powerStageOffMessage && rig.module.powerStageOn() && !lastFrameMisattributable)
+    if (message == powerStageOffMessage && rig.module.powerStageOn())
         fail(QStringLiteral("the window says the power stage is off while the module's is on"));
     if (message == connectionLost) {
         ++lostMessages;
@@ -230,7 +174,7 @@ void SoakWitness::checkProgramConfirmation()
         if (!acceptedForProgram.contains(number))
             missing << QString::number(number);
     }
-    if (!missing.isEmpty() && !programMisattributable)
+    if (!missing.isEmpty())
         fail(QStringLiteral("\"Values written to VELD-7316.\" but the module accepted no write "
                             "of parameter %1 since the Program began")
                  .arg(missing.join(QStringLiteral(", "))));

@@ -9,8 +9,6 @@
 #include <QSet>
 #include <QStringList>
 
-#include <deque>
-
 class ConnectedWindow;
 class LoopGapWatch;
 
@@ -30,7 +28,6 @@ public:
     // User actions the invariants depend on.
     void noteOpened(bool simulator) override;
     void noteClosed() override;
-    void noteStandbyUnchecked() override;
     void noteProgramStarted();
     void noteReadStarted();
 
@@ -57,18 +54,8 @@ private:
     void onStatusMessage(const QString &message);
     void onLogChanged();
     void onLogLine(const QString &line);
-    bool possiblyMisattributed(qint64 at) const;
-    void judgeRead(int number, bool misattributed);
-    void judgeWrite(int number, bool accepted, bool misattributed);
-    void judgeSwitch(int key, bool accepted, bool misattributed);
+    void judgeRead(int number);
     void checkProgramConfirmation();
-
-    struct LateReply
-    {
-        int frame;
-        qint64 at;
-        int lateMs;
-    };
 
     ConnectedWindow &rig;
     const LoopGapWatch &clock;
@@ -76,8 +63,6 @@ private:
     FakeModuleFaults faults;
     int framesSinceFaultsSet = 0;
     int frameCount = 0;
-    std::deque<LateReply> lateReplies;
-    bool lastFrameMisattributable = false;
     int lastAcceptedWrite = -1;
     QHash<int, bool> doubts;
 
@@ -86,7 +71,6 @@ private:
     int framesSinceClosed = 0;
 
     bool programUnderWay = false;
-    bool programMisattributable = false;
     QSet<int> acceptedForProgram;
 
     int logLinesSeen = 0;

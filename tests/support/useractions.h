@@ -46,7 +46,6 @@ public:
     virtual void record(const QString &) {}
     // The window did not answer an action as it must.
     virtual void fail(const QString &) {}
-    virtual void noteStandbyUnchecked() {}
     virtual void noteOpened(bool /*simulator*/) {}
     virtual void noteClosed() {}
 };

@@ -57,6 +57,12 @@ public:
     void setParameter(int number, int wireValue) { registers.setParameter(number, wireValue); }
     bool powerStageOn() const { return registers.powerStageOn(); }
     int pulseFrequency() const { return registers.pulseFrequency(); }
+    // Takes a command without a frame and without answering: what an earlier
+    // program left the module doing, or another module behind the same port.
+    void execute(int command, int type, int motor, qint32 value)
+    {
+        registers.execute(command, type, motor, value, false);
+    }
 
     void setFaults(const FakeModuleFaults &newFaults);
     void setSeed(quint32 seed) { random.seed(seed); }
