@@ -66,6 +66,8 @@ bool MainWindow::openPort(const QString &name)
 
 void MainWindow::closePort()
 {
+    // Without the module its values are no longer known, in the simulator neither.
+    moduleHolds = PerParameter<std::optional<int>>();
     if (!serialPort.isOpen())
         return;
     exchangeState = ExchangeState::Idle;
