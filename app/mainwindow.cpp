@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/displayformat.h"
+#include "app/portlistrefresh.h"
 #include "app/windowfont.h"
 #include "config/configurationfile.h"
 #include "link/factorydefaults.h"
@@ -25,6 +26,8 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
 {
+    // Listed while the form is built; the port list is filled from it below.
+    PortListing portListing;
     ui->setupUi(this);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 6 has no currentIndexChanged(QString), so connect-by-name leaves this
@@ -51,7 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     watchForPortLoss();
     setConnectedState(false);
-    initialiseControls();
+    initialiseControls(portListing.ports());
 }
 
 MainWindow::~MainWindow()
@@ -66,10 +69,10 @@ MainWindow::~MainWindow()
     delete configurationFile;
 }
 
-void MainWindow::initialiseControls()
+void MainWindow::initialiseControls(const QList<PortDescription> &ports)
 {
     ui->openButton->setEnabled(true);
-    fillPortList();
+    fillPortList(ports);
 
     // Filling the list runs the resolution handler; the entries are set after it.
     for (int microsteps : offeredResolutions)

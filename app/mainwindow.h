@@ -14,6 +14,7 @@
 
 class ConfigurationFile;
 class QTimer;
+struct PortDescription;
 struct ReplyEffects;
 struct StatusReport;
 
@@ -72,10 +73,10 @@ private slots:
 
 private:
     // Lifecycle
-    void initialiseControls();
+    void initialiseControls(const QList<PortDescription> &ports);
 
     // Port connection
-    void fillPortList();
+    void fillPortList(const QList<PortDescription> &ports);
     bool openPort(const QString &name);
     void closePort();
     void setConnectedState(bool connected);

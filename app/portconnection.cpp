@@ -15,9 +15,9 @@ const char simulatorName[] = "simulator";
 
 } // namespace
 
-void MainWindow::fillPortList()
+void MainWindow::fillPortList(const QList<PortDescription> &ports)
 {
-    ui->serialPortComboBox->addItems(portItemTexts(availablePorts()));
+    ui->serialPortComboBox->addItems(portItemTexts(ports));
     // A module plugged in later shows up the next time the user opens the list.
     new PortListRefresh(ui->serialPortComboBox, ui->openButton);
 }

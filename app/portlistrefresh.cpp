@@ -70,3 +70,24 @@ void replacePortItems(QComboBox *ports, const QStringList &texts)
     if (kept >= 0)
         ports->setCurrentIndex(kept);
 }
+
+PortListing::PortListing()
+{
+    start();
+}
+
+PortListing::~PortListing()
+{
+    wait();
+}
+
+QList<PortDescription> PortListing::ports()
+{
+    wait();
+    return listed;
+}
+
+void PortListing::run()
+{
+    listed = availablePorts();
+}

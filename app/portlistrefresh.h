@@ -1,7 +1,11 @@
 #pragma once
 
+#include "link/portannouncement.h"
+
+#include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QThread>
 
 class QComboBox;
 class QEvent;
@@ -30,3 +34,23 @@ private:
 // them; otherwise the first one becomes current, as when the list is first
 // filled. An unchanged list is not touched.
 void replacePortItems(QComboBox *ports, const QStringList &texts);
+
+// The ports there are, listed on a thread of its own from its construction
+// on. The system's listing looks at every terminal device there is (on Linux,
+// udev walks the sysfs path of each), which takes about as long as building
+// the window's form, so the two are done side by side.
+class PortListing : public QThread
+{
+public:
+    PortListing();
+    ~PortListing() override;
+
+    // Waits for the listing when it is not done yet.
+    QList<PortDescription> ports();
+
+protected:
+    void run() override;
+
+private:
+    QList<PortDescription> listed;
+};

@@ -3,7 +3,9 @@
 # their baselines and prints one line per figure with its target. Machines
 # here are shared and noisy, so only medians of several runs and ratios
 # against a baseline measured in the same run count. Prints PASS or MISS per
-# figure; fails only when a harness does.
+# figure; fails only when a harness does. With BENCH_INSTRUCTIONS=1 and
+# valgrind installed, it also counts the instructions each start-up runs up
+# to the first paint, a figure the machine's load does not change.
 #   bench/run_bench.sh [build directory]   (BENCH_RUNS, BENCH_IDLE_RUNS: run counts)
 set -euo pipefail
 export LC_ALL=C
@@ -100,6 +102,32 @@ printf '%-10s programmer %.2f MiB, form alone %.2f MiB private resident: %+.2f M
     memory "$(calc %.2f "$program_anon_kib / 1024")" "$(calc %.2f "$form_anon_kib / 1024")" \
     "$logic_anon_mib" "$(calc %.2f "($program_kib - $form_kib) / 1024")" \
     "$(verdict "$logic_anon_mib <= 1")"
+
+# instructions <harness>: in millions, the instructions its main thread ran up
+# to the first paint and those its other threads ran in the whole run, as
+# callgrind counts them. The probe has callgrind write the main thread's count
+# up to the first paint to a file of its own (part 1 of the process that
+# painted); the whole run's counts per thread follow at its end.
+instructions() {
+    local out=$work/callgrind-$1 painted
+    mkdir "$out"
+    valgrind --tool=callgrind --separate-threads=yes --callgrind-out-file="$out/%p" \
+        "$harnesses/$1" > /dev/null 2>&1
+    painted=$(find "$out" -name '*.1-01' | head -n 1)
+    awk '($1 == "totals:" || $1 == "summary:") && !counted[FILENAME]++ {
+             if (FILENAME ~ /\.1-01$/) main = $2; else if (FILENAME !~ /-01$/) others += $2
+         }
+         END { printf "%.1f %.1f\n", main / 1e6, others / 1e6 }' "$painted" "${painted%.1-01}"-*
+}
+
+if [ "${BENCH_INSTRUCTIONS:-0}" = 1 ] && command -v valgrind > /dev/null; then
+    read -r program_main program_others < <(instructions bench_startup_programmer)
+    read -r form_main form_others < <(instructions bench_startup_form)
+    read -r bare_main bare_others < <(instructions bench_startup_bare)
+    printf '%-10s programmer %.1f M, form alone %.1f M, bare QMainWindow %.1f M on the main thread to the first paint: %.2fx the form (other threads, whole run: %.1f / %.1f / %.1f M)\n' \
+        instructions "$program_main" "$form_main" "$bare_main" \
+        "$(calc %.3f "$program_main / $form_main")" "$program_others" "$form_others" "$bare_others"
+fi
 
 for _ in $(seq "$idle_runs"); do
     run bench_idle_programmer "$work/idle_programmer"
