@@ -54,7 +54,8 @@ Options:
 
 Each step is reported on standard error, with the texts of the window's
 configuration file dialog where it has one. A request without a good answer
-is sent again, up to %1 times in a row (%2 s at most); then the command gives up.
+is sent again, up to %1 times in a row (%2 s at most); then the command gives
+up.
 Ctrl-C closes the port and ends the command.
 
 The JSON result holds "command", "port", "file", "exitStatus", "result" (the
