@@ -11,6 +11,9 @@ struct PortDescription
     QString name;
     QString description;
     QString manufacturer;
+    // What the USB device reports as its product, where the system tells
+    // (link/busreporteddescription.h); an announcement has none.
+    QString busReportedDescription = {};
 };
 
 // How a test rig offers a port that the system does not list, such as an

@@ -16,6 +16,12 @@ std::optional<PortDescription> readAnnouncement(const QString &filePath)
     return parseAnnouncement(file.readAll());
 }
 
+bool announcedPortPresent(const QString &name)
+{
+    const bool path = name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'));
+    return !path || QFileInfo::exists(name);
+}
+
 } // namespace
 
 QString portItemText(const PortDescription &port)
@@ -24,11 +30,17 @@ QString portItemText(const PortDescription &port)
            port.manufacturer + QLatin1Char(')');
 }
 
+bool offeredAsModule(const QString &description, const QString &busReportedDescription)
+{
+    const QLatin1String model("7316");
+    return description.contains(model) || busReportedDescription.contains(model);
+}
+
 QList<PortDescription> modulePorts(const QList<PortDescription> &ports)
 {
     QList<PortDescription> matching;
     for (const PortDescription &port : ports) {
-        if (port.description.contains(QLatin1String("7316")))
+        if (offeredAsModule(port.description, port.busReportedDescription))
             matching.append(port);
     }
     return matching;
@@ -56,7 +68,7 @@ QList<PortDescription> announcedPorts(const QString &directory)
         dir.entryList({QLatin1String(announcementFilePattern)}, QDir::Files, QDir::Name);
     for (const QString &fileName : fileNames) {
         const std::optional<PortDescription> port = readAnnouncement(dir.filePath(fileName));
-        if (port && QFileInfo::exists(port->name))
+        if (port && announcedPortPresent(port->name))
             ports.append(*port);
     }
     return ports;

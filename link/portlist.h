@@ -9,8 +9,12 @@
 // "name - description (manufacturer)"
 QString portItemText(const PortDescription &port);
 
-// The ports that lead to a VELD-7316, in the given order: their description
-// names it.
+// Whether a port leads to a VELD-7316: its description names it ("7316"
+// anywhere), or else what the device reports as its product does, as for a
+// module on Windows' own USB serial driver ("USB Serial Device").
+bool offeredAsModule(const QString &description, const QString &busReportedDescription);
+
+// The ports that lead to a VELD-7316, in the given order.
 QList<PortDescription> modulePorts(const QList<PortDescription> &ports);
 
 // Texts of the ports that lead to a VELD-7316, in the given order, then "Simulator".
@@ -20,6 +24,7 @@ QStringList portItemTexts(const QList<PortDescription> &ports);
 QString portNameFromItemText(const QString &itemText);
 
 // Ports announced by files in the directory, in file name order. Files that
-// cannot be read as an announcement, or whose port no longer exists (left by
-// an emulator that crashed), are skipped.
+// cannot be read as an announcement, or whose port is a path that no longer
+// exists (left by an emulator that crashed), are skipped. A bare device name
+// such as COM5 is not in the file system and is kept.
 QList<PortDescription> announcedPorts(const QString &directory);

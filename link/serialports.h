@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/busreporteddescription.h"
 #include "link/portinput.h"
 #include "link/portlist.h"
 
@@ -14,8 +15,10 @@ inline QList<PortDescription> availablePorts()
 {
     QList<PortDescription> ports;
     const QList<QSerialPortInfo> systemPorts = QSerialPortInfo::availablePorts();
+    const QHash<QString, QString> busReported = busReportedDescriptions();
     for (const QSerialPortInfo &info : systemPorts)
-        ports.append({info.portName(), info.description(), info.manufacturer()});
+        ports.append({info.portName(), info.description(), info.manufacturer(),
+                      busReported.value(info.portName())});
     return ports + announcedPorts(portAnnouncementDirectory());
 }
 

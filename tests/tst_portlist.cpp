@@ -90,6 +90,9 @@ void TestPortList::itemTexts_data()
     const PortDescription back{"COM5", "module 7316", ""};
     const PortDescription other{"COM1", "Communications Port", "(Standard port types)"};
     const PortDescription nearMiss{"COM2", "VELD-731 6", "C"};
+    // Windows' own driver describes the port; the device names itself.
+    const PortDescription ownDriver{"COM6", "USB Serial Device", "Microsoft", "VELD-7316"};
+    const PortDescription otherDevice{"COM8", "USB Serial Device", "Microsoft", "VELD-731 6"};
 
     QTest::newRow("no ports") << QList<PortDescription>() << QStringList{"Simulator"};
     QTest::newRow("no match") << QList<PortDescription>{other, nearMiss}
@@ -98,6 +101,9 @@ void TestPortList::itemTexts_data()
         << QList<PortDescription>{middle, other, back, nearMiss, front}
         << QStringList{"COM4 - VELD-7316 module (B)", "COM5 - module 7316 ()",
                        "COM3 - 7316 driver (A)", "Simulator"};
+    QTest::newRow("named by the device on Windows' own driver")
+        << QList<PortDescription>{otherDevice, ownDriver}
+        << QStringList{"COM6 - USB Serial Device (Microsoft)", "Simulator"};
 }
 
 void TestPortList::itemTexts()
@@ -151,10 +157,12 @@ void TestPortList::announcedPortsSkipStaleAndMalformedFiles()
     QVERIFY(writeFile(directory.filePath("c-four-lines.port"),
                       existingPort.toUtf8() + "\nVELD-7316\nmaker\nmore\n"));
     QVERIFY(writeFile(directory.filePath("c-no-path.port"), "\nVELD-7316\nmaker\n"));
+    // A test rig on Windows announces a COM port, which is not a file.
+    QVERIFY(writeFile(directory.filePath("c-device-name.port"), "COM5\nVELD-7316 rig\n\n"));
     QVERIFY(writeFile(directory.filePath("e-notes.txt"),
                       existingPort.toUtf8() + "\nVELD-7316 notes\nmaker\n"));
 
-    const QStringList expected = {existingPort + "|VELD-7316 first|maker",
+    const QStringList expected = {existingPort + "|VELD-7316 first|maker", "COM5|VELD-7316 rig|",
                                   otherExistingPort + "|VELD-7316 second|"};
     QCOMPARE(describe(announcedPorts(directory.path())), expected);
 }
