@@ -40,9 +40,14 @@ inline bool openModulePort(QSerialPort &port, const QString &name)
 
 // Whether the port reports that its device is gone: an unplugged device makes
 // it report read or resource errors, on a pseudo-terminal even in a busy loop.
+// On Windows a pulled cable may instead fail a write, or complete a pending
+// read or write refused (the device is being deleted), not found or with an
+// error Qt does not name, after which Qt reads no more from the port.
 inline bool isPortLoss(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
+    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError ||
+           error == QSerialPort::WriteError || error == QSerialPort::PermissionError ||
+           error == QSerialPort::DeviceNotFoundError || error == QSerialPort::UnknownError;
 }
 
 // Calls lost, in the context's thread, whenever the open port reports that its
