@@ -1,13 +1,22 @@
 # Two commands for a fresh Debian 12 machine, run from the repository root:
 #   make run   installs what is missing, builds, starts the module emulator and the program
 #   make test  installs what is missing, builds and runs every test
+# and two for Windows, cross-built here:
+#   make windows       the Windows installer and a zip of the two programs
+#   make test-windows  the Windows build's tests under Wine
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 PACKAGE_DIR ?= build-package
 QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
+WINDOWS_BUILD_DIR ?= build-windows
+# The cross compiler, Wine to run the result, wixl and zip to pack it.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev wine64 wixl zip
+# The static Qt for Windows, built once per machine (tools/scripts/build-windows-qt.sh).
+WINDOWS_QT ?= $(shell sh tools/scripts/build-windows-qt.sh --print-prefix)
 
-.PHONY: all deps configure build run test test-sanitize test-qt6 package bench soak-long clean
+.PHONY: all deps configure build run test test-sanitize test-qt6 package bench soak-long clean \
+	windows-configure windows test-windows
 
 all: build
 
@@ -50,6 +59,26 @@ package:
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack -G DEB
 
+windows-configure:
+	@sh tools/scripts/install-dependencies.sh $(WINDOWS_PACKAGES)
+	@VELD_WINDOWS_QT="$(WINDOWS_QT)" JOBS=$(JOBS) sh tools/scripts/build-windows-qt.sh
+	@cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+		-DVELD_WINDOWS_QT="$(WINDOWS_QT)" -DCMAKE_BUILD_TYPE=Release > /dev/null
+
+# The Windows release in $(WINDOWS_BUILD_DIR): veld_usb_serial_programmer.exe and
+# cli/veld7316-cli.exe, static and stripped, packed as
+# veld-usb-serial-programmer-<version>-windows-x64.msi and .zip.
+windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS) --target windows_release
+
+# Under Wine and Xvfb: the Windows test suites, the command-line companion's
+# test against the Windows executable, the window against the Linux emulator,
+# and the installer. The last two need the Linux build's emulator and tst_cli.
+test-windows: windows configure
+	@cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tst_cli veld7316-emulator
+	@bash tests/windows/run-windows-tests.sh $(WINDOWS_BUILD_DIR) $(BUILD_DIR)
+
 # Start-up, memory, idle, link and bad-input figures against baselines from
 # the same tree, from a release build of its own; not part of `make test`.
 bench: deps
@@ -67,4 +96,5 @@ soak-long: build
 		status=$$?; rm -rf $$runtime; exit $$status
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(BUILD_DIR)-bench $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize $(BUILD_DIR)-qt6 $(BUILD_DIR)-bench $(PACKAGE_DIR) \
+		$(WINDOWS_BUILD_DIR)

@@ -1,0 +1,120 @@
+#!/bin/sh
+# Builds a static Qt 5.15.8 for 64-bit Windows with mingw-w64 into a cache
+# folder outside the build trees, and reuses it when it is already complete.
+# qtbase comes from Debian's own source package, qtserialport from a source
+# tarball (Debian's archive does not serve that one's source). Only what a
+# Widgets + SerialPort + Qt Test program needs is built: about 11 minutes on
+# 2 cores, 120 MB installed.
+#
+#   build-windows-qt.sh [qtserialport tarball]   builds unless already there
+#   build-windows-qt.sh --print-prefix           prints the folder, builds nothing
+#
+# VELD_WINDOWS_QT             the folder (default ~/.cache/veld/qt-5.15.8-mingw-w64-static)
+# VELD_QTSERIALPORT_TARBALL   the tarball when none is given (default
+#                             ../shared/windows/qtserialport-5.15.8-lts-lgpl-src.tar.xz
+#                             beside the repository)
+# VELD_DEBIAN_MIRROR          where qtbase's source comes from (default deb.debian.org)
+# JOBS                        parallel compile jobs (default 2)
+set -eu
+repository=$(cd "$(dirname "$0")/../.." && pwd)
+
+qt_version=5.15.8
+prefix=${VELD_WINDOWS_QT:-${XDG_CACHE_HOME:-$HOME/.cache}/veld/qt-$qt_version-mingw-w64-static}
+if [ "${1:-}" = --print-prefix ]; then
+    echo "$prefix"
+    exit 0
+fi
+tarball=${1:-${VELD_QTSERIALPORT_TARBALL:-$repository/../shared/windows/qtserialport-$qt_version-lts-lgpl-src.tar.xz}}
+mirror=${VELD_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+jobs=${JOBS:-2}
+
+# The dfsg source lacks sqlite and wintab, hence the SQL and tablet flags.
+configure_flags="-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
+ -static -static-runtime -release -opensource -confirm-license
+ -nomake examples -nomake tests -no-opengl -no-dbus -no-icu -no-openssl -no-direct2d
+ -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre -no-libjpeg -no-gif
+ -no-sql-sqlite -no-sql-odbc -no-sql-mysql -no-sql-psql -no-feature-tabletevent"
+# Written last: a folder without it is a build that did not finish.
+stamp=$prefix/veld-build-complete
+recipe="Qt $qt_version; qtserialport $(basename "$tarball"); $(echo $configure_flags)"
+
+step() { echo "== build-windows-qt: $*"; }
+
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
+    step "reusing $prefix"
+    exit 0
+fi
+[ -f "$tarball" ] || {
+    echo "build-windows-qt: no qtserialport tarball at $tarball" >&2
+    echo "Pass its path, or set VELD_QTSERIALPORT_TARBALL (Qt's qtserialport-everywhere-src or v$qt_version-lts-lgpl tag)." >&2
+    exit 1
+}
+
+step "packages: mingw-w64 (posix threads), dpkg-dev for the source package"
+sh "$repository/tools/scripts/install-dependencies.sh" g++-mingw-w64-x86-64-posix dpkg-dev perl xz-utils
+
+start=$(date +%s)
+work=$prefix.build
+rm -rf "$prefix" "$work"
+mkdir -p "$work/bin" "$work/apt/lists/partial" "$work/apt/cache"
+# The posix-threads compilers under the plain names configure asks for,
+# whichever way the system's alternatives point.
+for tool in gcc g++; do
+    ln -s "/usr/bin/x86_64-w64-mingw32-$tool-posix" "$work/bin/x86_64-w64-mingw32-$tool"
+done
+PATH=$work/bin:$PATH
+export PATH
+
+step "qtbase source from Debian's bookworm archive ($mirror), through a private apt configuration"
+# A deb-src entry of its own, so the machine's apt sources stay as they are.
+echo "deb-src $mirror bookworm main" > "$work/apt/sources.list"
+apt_options="-o Dir::Etc::SourceList=$work/apt/sources.list -o Dir::Etc::SourceParts=/nonexistent
+ -o Dir::State::Lists=$work/apt/lists -o Dir::Cache=$work/apt/cache -o APT::Sandbox::User=$(id -un) -qq"
+# shellcheck disable=SC2086
+apt-get $apt_options update
+# shellcheck disable=SC2086
+(cd "$work" && apt-get $apt_options source qtbase-opensource-src > /dev/null)
+qtbase=$(find "$work" -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_version*")
+[ -n "$qtbase" ] || {
+    echo "build-windows-qt: the archive's qtbase source is not $qt_version:" "$work"/qtbase-opensource-src-* >&2
+    exit 1
+}
+
+step "configure qtbase for $prefix"
+# shellcheck disable=SC2086
+(cd "$qtbase" && ./configure -prefix "$prefix" $configure_flags > "$work/configure.log" 2>&1) || {
+    tail -40 "$work/configure.log"
+    exit 1
+}
+
+# Libraries and the host tools (moc, rcc, uic) the program's build needs;
+# QtTest pulls in QtWidgets, QtGui and QtCore.
+step "qtbase libraries and tools ($jobs jobs)"
+# Each folder's Makefile is made when it is built, once the tools it runs are.
+(cd "$qtbase/src" && ../bin/qmake -o Makefile src.pro > /dev/null)
+make -C "$qtbase/src" -j "$jobs" -s sub-testlib sub-winmain sub-platformsupport sub-uic
+step "qtbase plugins: platforms, styles, image formats"
+make -C "$qtbase/src" -s sub-plugins-qmake_all > /dev/null
+for plugins in platforms styles imageformats; do
+    make -C "$qtbase/src/plugins/$plugins" -j "$jobs" -s
+done
+
+step "install qtbase"
+# Only the folders built above; a plain `make install` would build the rest.
+make -C "$qtbase" -s sub-qmake-qmake-aux-pro-install_subtargets install_mkspecs install_syncqt > /dev/null
+for folder in corelib gui widgets testlib winmain platformheaders platformsupport tools/moc tools/rcc tools/uic \
+    3rdparty/pcre2 3rdparty/harfbuzz-ng 3rdparty/libpng 3rdparty/freetype \
+    plugins/platforms plugins/styles plugins/imageformats; do
+    make -C "$qtbase/src/$folder" -s install > /dev/null
+done
+
+step "qtserialport from $tarball"
+mkdir "$work/qtserialport"
+tar -xJf "$tarball" -C "$work/qtserialport" --strip-components=1
+# A tag export has no generated module headers.
+(cd "$work/qtserialport" && perl "$prefix/bin/syncqt.pl" -version "$qt_version" > /dev/null)
+(cd "$work/qtserialport" && "$prefix/bin/qmake" > /dev/null && make -j "$jobs" -s > /dev/null && make -s install > /dev/null)
+
+echo "$recipe" > "$stamp"
+rm -rf "$work"
+step "done in $(($(date +%s) - start)) s: $prefix ($(du -sh "$prefix" | cut -f1))"
