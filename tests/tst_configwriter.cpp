@@ -44,6 +44,15 @@ Values otherValues()
             {DeviceParameter::StandbyCurrentDelay, 255}};
 }
 
+// The writer opens files in text mode, so on Windows its lines end in CR LF.
+QByteArray withPlatformLineEnds(QByteArray text)
+{
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 QByteArray written(const Values &values, QStringList *log)
 {
     QBuffer buffer;
@@ -124,7 +133,7 @@ void TestConfigWriter::writesTheSevenLines()
     QFETCH(QStringList, log);
 
     QStringList logged;
-    QCOMPARE(written(values, &logged), file);
+    QCOMPARE(written(values, &logged), withPlatformLineEnds(file));
     QCOMPARE(logged, log);
 }
 
@@ -166,7 +175,7 @@ void TestConfigWriter::windowWritesItsCachedValues()
     window.setConfigurationFilePath(path);
 
     QCOMPARE(window.writeConfigurationFile(), true);
-    QCOMPARE(fileContent(path), startValuesFile);
+    QCOMPARE(fileContent(path), withPlatformLineEnds(startValuesFile));
     QCOMPARE(dialogLog(window), startValuesLog);
 }
 
@@ -197,7 +206,7 @@ void TestConfigWriter::longerFileIsShortened()
     window.setConfigurationFilePath(path);
 
     QVERIFY(window.writeConfigurationFile());
-    QCOMPARE(fileContent(path), startValuesFile);
+    QCOMPARE(fileContent(path), withPlatformLineEnds(startValuesFile));
 }
 
 void TestConfigWriter::unwritableFileIsReported_data()

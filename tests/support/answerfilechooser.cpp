@@ -2,10 +2,13 @@
 
 #include "tests/support/modaldialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 void answerFileChooser(const QString &path, ChooserSeen *seen)
 {
+    // Qt's own chooser: a native one, as on Windows, is out of a test's reach.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     whenModalShown([path, seen](QWidget *modal) {
         auto *chooser = qobject_cast<QFileDialog *>(modal);
         if (!chooser) {
