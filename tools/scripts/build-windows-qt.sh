@@ -3,8 +3,8 @@
 # folder outside the build trees, and reuses it when it is already complete.
 # qtbase comes from Debian's own source package, qtserialport from a source
 # tarball (Debian's archive does not serve that one's source). Only what a
-# Widgets + SerialPort + Qt Test program needs is built: about 11 minutes on
-# 2 cores, 120 MB installed.
+# Widgets + SerialPort + Qt Test program needs is built: 11 to 25 minutes on
+# 2 cores, 114 MB installed.
 #
 #   build-windows-qt.sh [qtserialport tarball]   builds unless already there
 #   build-windows-qt.sh --print-prefix           prints the folder, builds nothing
@@ -38,7 +38,19 @@ configure_flags="-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mi
 stamp=$prefix/veld-build-complete
 recipe="Qt $qt_version; qtserialport $(basename "$tarball"); $(echo $configure_flags)"
 
-step() { echo "== build-windows-qt: $*"; }
+started=$(date +%s)
+step() { echo "== build-windows-qt, $(($(date +%s) - started)) s: $*"; }
+# run LOG COMMAND...: Qt's build is long and warns a lot; its output goes to
+# LOG, whose end is shown when a step fails.
+run() {
+    log=$1
+    shift
+    "$@" >> "$log" 2>&1 || {
+        tail -n 40 "$log"
+        echo "build-windows-qt: failed, see $log" >&2
+        exit 1
+    }
+}
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
     step "reusing $prefix"
@@ -53,7 +65,6 @@ fi
 step "packages: mingw-w64 (posix threads), dpkg-dev for the source package"
 sh "$repository/tools/scripts/install-dependencies.sh" g++-mingw-w64-x86-64-posix dpkg-dev perl xz-utils
 
-start=$(date +%s)
 work=$prefix.build
 rm -rf "$prefix" "$work"
 mkdir -p "$work/bin" "$work/apt/lists/partial" "$work/apt/cache"
@@ -81,40 +92,43 @@ qtbase=$(find "$work" -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_versi
 }
 
 step "configure qtbase for $prefix"
+# MAKEFLAGS: configure builds qmake with make.
 # shellcheck disable=SC2086
-(cd "$qtbase" && ./configure -prefix "$prefix" $configure_flags > "$work/configure.log" 2>&1) || {
-    tail -40 "$work/configure.log"
-    exit 1
-}
+(cd "$qtbase" && export MAKEFLAGS=-j$jobs && run "$work/configure.log" ./configure -prefix "$prefix" $configure_flags)
 
 # Libraries and the host tools (moc, rcc, uic) the program's build needs;
 # QtTest pulls in QtWidgets, QtGui and QtCore.
 step "qtbase libraries and tools ($jobs jobs)"
 # Each folder's Makefile is made when it is built, once the tools it runs are.
-(cd "$qtbase/src" && ../bin/qmake -o Makefile src.pro > /dev/null)
-make -C "$qtbase/src" -j "$jobs" -s sub-testlib sub-winmain sub-platformsupport sub-uic
+build_log=$work/build.log
+(cd "$qtbase/src" && run "$build_log" ../bin/qmake -o Makefile src.pro)
+run "$build_log" make -C "$qtbase/src" -j "$jobs" sub-testlib sub-winmain sub-platformsupport sub-uic
 step "qtbase plugins: platforms, styles, image formats"
-make -C "$qtbase/src" -s sub-plugins-qmake_all > /dev/null
+run "$build_log" make -C "$qtbase/src" sub-plugins-qmake_all
 for plugins in platforms styles imageformats; do
-    make -C "$qtbase/src/plugins/$plugins" -j "$jobs" -s
+    run "$build_log" make -C "$qtbase/src/plugins/$plugins" -j "$jobs"
 done
 
 step "install qtbase"
 # Only the folders built above; a plain `make install` would build the rest.
-make -C "$qtbase" -s sub-qmake-qmake-aux-pro-install_subtargets install_mkspecs install_syncqt > /dev/null
+run "$build_log" make -C "$qtbase" sub-qmake-qmake-aux-pro-install_subtargets install_mkspecs install_syncqt
 for folder in corelib gui widgets testlib winmain platformheaders platformsupport tools/moc tools/rcc tools/uic \
     3rdparty/pcre2 3rdparty/harfbuzz-ng 3rdparty/libpng 3rdparty/freetype \
     plugins/platforms plugins/styles plugins/imageformats; do
-    make -C "$qtbase/src/$folder" -s install > /dev/null
+    run "$build_log" make -C "$qtbase/src/$folder" install
 done
 
 step "qtserialport from $tarball"
 mkdir "$work/qtserialport"
 tar -xJf "$tarball" -C "$work/qtserialport" --strip-components=1
 # A tag export has no generated module headers.
-(cd "$work/qtserialport" && perl "$prefix/bin/syncqt.pl" -version "$qt_version" > /dev/null)
-(cd "$work/qtserialport" && "$prefix/bin/qmake" > /dev/null && make -j "$jobs" -s > /dev/null && make -s install > /dev/null)
+cd "$work/qtserialport"
+run "$build_log" perl "$prefix/bin/syncqt.pl" -version "$qt_version"
+run "$build_log" "$prefix/bin/qmake"
+run "$build_log" make -j "$jobs"
+run "$build_log" make install
+cd "$repository"
 
 echo "$recipe" > "$stamp"
 rm -rf "$work"
-step "done in $(($(date +%s) - start)) s: $prefix ($(du -sh "$prefix" | cut -f1))"
+step "done: $prefix ($(du -sh "$prefix" | cut -f1))"
