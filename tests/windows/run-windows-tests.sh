@@ -130,10 +130,16 @@ port=$(XDG_RUNTIME_DIR=$runtime_dir sh "$tests/wine-com-port.sh" "$(emulator_por
 
 "$wine" "$windows_build/veld_usb_serial_programmer.exe" > "$output/program.log" 2>&1 &
 program_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "VELD-7316 USB serial programmer V0.90" |
-    head -n 1) || true
-if [ -z "$window" ]; then
+# Searched again and again: a search fails outright when one of the windows
+# Wine makes and drops meanwhile goes away under it.
+find_window() {
+    window=$(timeout 10 xdotool search --onlyvisible --name "VELD-7316 USB serial programmer V0.90" \
+        2> /dev/null | head -n 1)
+    [ -n "$window" ]
+}
+if ! poll 60 find_window; then
     fail "the program's window did not appear"
+    import -window root "$output/no-window.png" || true
 else
     pass "the program's window appeared"
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -160,7 +166,8 @@ else
         fail "the window opened $port: expected the frames"$'\n'"$opening"$'\n'"got"$'\n'"$(cat "$frame_log")"
     fi
     sleep 1
-    import -window root "$output/windows-screenshot.png" && echo "Screenshot: $output/windows-screenshot.png"
+    import -window "$window" "$output/windows-screenshot.png" &&
+        echo "Screenshot: $output/windows-screenshot.png"
 fi
 stop "$program_pid"
 program_pid=""
