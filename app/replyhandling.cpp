@@ -10,10 +10,11 @@
 void MainWindow::handleReply()
 {
     const QByteArray bytes = receiveReply();
-    lateReply.afterReply(int(bytes.size()));
+    const bool replyTaken = lateReply.afterReply(int(bytes.size()));
     const OutgoingFrame sent{Command(lastCommand), lastType, 0, lastValue};
-    const ReplyStep step = replyStep(linkState(), sent, decodeReply(bytes),
-                                     bulkOperation == BulkOperation::ProgramFromFile);
+    const Reply reply = replyTaken ? decodeReply(bytes) : Reply();
+    const ReplyStep step =
+        replyStep(linkState(), sent, reply, bulkOperation == BulkOperation::ProgramFromFile);
     // Stored before it is shown: selecting a microstep item runs its handler,
     // whose interlock may mark other entries, and those marks must stay.
     takeLinkState(step.link);

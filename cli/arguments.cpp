@@ -54,8 +54,8 @@ Options:
 
 Each step is reported on standard error, with the texts of the window's
 configuration file dialog where it has one. A request without a good answer
-is sent again, up to %1 times in a row (%2 s at most); then the command gives
-up.
+is sent again, up to %1 times in a row (%2 s against a silent module, %3 s at
+most against one that answers very late); then the command gives up.
 Ctrl-C closes the port and ends the command.
 
 The JSON result holds "command", "port", "file", "exitStatus", "result" (the
@@ -107,11 +107,18 @@ ParsedArguments parseArguments(const QStringList &commandLine)
 
 QString helpText()
 {
-    const int giveUpMs =
+    const int silentGiveUpMs =
         maximumFailedExchanges * LateReplyWait::ticksPerUnansweredExchange * exchangeIntervalMs;
+    // A reply not taken leaves the link in step again, so at worst every
+    // other try is one.
+    const int longestGiveUpMs =
+        ((maximumFailedExchanges + 1) / 2 * LateReplyWait::ticksPerDistrustedExchange +
+         maximumFailedExchanges / 2 * LateReplyWait::ticksPerUnansweredExchange) *
+        exchangeIntervalMs;
     QString text = QString::fromLatin1(helpIntroduction)
                        .arg(maximumFailedExchanges)
-                       .arg(giveUpMs / 1000.0, 0, 'f', 1);
+                       .arg(silentGiveUpMs / 1000.0, 0, 'f', 1)
+                       .arg(longestGiveUpMs / 1000.0, 0, 'f', 1);
     for (const ExitStatusDescription &description : exitStatusDescriptions) {
         text += QStringLiteral("  %1  %2  %3\n")
                     .arg(int(description.status), 3)

@@ -87,8 +87,7 @@ void LinkDriver::handleReply()
 {
     awaitingReply = false;
     const QByteArray bytes = receivedReplyBytes(port);
-    lateReply.afterReply(int(bytes.size()));
-    const Reply reply = decodeReply(bytes);
+    const Reply reply = lateReply.afterReply(int(bytes.size())) ? decodeReply(bytes) : Reply();
     // Only a Program writes here.
     const ReplyStep step = replyStep(link, lastSent, reply, true);
     link = step.link;

@@ -2,22 +2,33 @@
 
 #include "link/frame.h"
 
-void LateReplyWait::afterReply(int received)
+bool LateReplyWait::afterReply(int received)
 {
+    holding = received == frameLength && outOfStep;
+    if (holding) {
+        outOfStep = false;
+        ticksLeft = holdTicks;
+        return false;
+    }
     owedBytes = received < frameLength ? frameLength - received : 0;
     ticksLeft = received == frameLength ? 0 : waitTicks;
+    return received == frameLength;
 }
 
 bool LateReplyWait::tick(int arrived)
 {
     if (!waiting())
         return true;
-    owedBytes -= arrived;
     --ticksLeft;
+    if (holding)
+        return !waiting();
+    owedBytes -= arrived;
     // The rest of the reply has come, or, after more bytes than it owed, the
     // line has fallen quiet.
     const bool replyOver = (owedBytes == 0 && arrived > 0) || (owedBytes <= 0 && arrived == 0);
     if (replyOver)
         ticksLeft = 0;
+    else if (!waiting())
+        outOfStep = true;
     return !waiting();
 }

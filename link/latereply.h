@@ -5,6 +5,12 @@
 // on its way; its bytes are its own. The link then sends nothing until they
 // have come and been dropped, or until a bounded wait has passed, so that
 // they are never taken as the next request's answer.
+//
+// A wait that ends by its bound leaves the link out of step: the reply given
+// up on may still come, in the tick after any later frame. The next reply
+// that comes whole is therefore not taken; the link holds off instead,
+// dropping what comes, until replies even this late are over, and then asks
+// again.
 class LateReplyWait
 {
 public:
@@ -13,10 +19,15 @@ public:
     static constexpr int waitTicks = 5;
     // A request that goes unanswered is thus sent again this many ticks later.
     static constexpr int ticksPerUnansweredExchange = 1 + waitTicks;
+    // Ticks of holding off: replies up to this late are never misread.
+    static constexpr int holdTicks = 25;
+    // A request whose reply is not taken because the link was out of step.
+    static constexpr int ticksPerDistrustedExchange = 1 + holdTicks;
 
-    // After the tick that took `received` bytes as the reply to the frame
-    // sent last. More than a frame means another reply's bytes came with it.
-    void afterReply(int received);
+    // After the tick that took `received` bytes for the reply to the frame
+    // sent last. Returns whether they may be taken as its reply. More than a
+    // frame means another reply's bytes came with it.
+    bool afterReply(int received);
 
     bool waiting() const { return ticksLeft > 0; }
 
@@ -24,9 +35,11 @@ public:
     // Returns whether the wait is over, so the link may send in this tick.
     bool tick(int arrived);
 
-    void reset() { ticksLeft = 0; }
+    void reset() { *this = LateReplyWait(); }
 
 private:
     int owedBytes = 0;
     int ticksLeft = 0;
+    bool holding = false;
+    bool outOfStep = false;
 };

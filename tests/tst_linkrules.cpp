@@ -282,29 +282,45 @@ void LinkRulesTest::switchReplies()
 
 void LinkRulesTest::lateReplyWait_data()
 {
+    QTest::addColumn<QList<int>>("before"); // earlier replies' bytes, each wait run out quietly
     QTest::addColumn<int>("received");
-    QTest::addColumn<QList<int>>("arrivals"); // bytes in each tick after the reply's
-    QTest::addColumn<int>("sendsOnTick");     // 0: at once
+    QTest::addColumn<QList<int>>("arrivals"); // bytes in each tick after the reply's, then none
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("sendsOnTick"); // 0: at once
 
-    QTest::newRow("whole reply") << 9 << QList<int>() << 0;
-    QTest::newRow("silent module: a bounded wait") << 0 << QList<int>{0, 0, 0, 0, 0} << 5;
-    QTest::newRow("late reply comes whole") << 0 << QList<int>{0, 9} << 2;
-    QTest::newRow("the rest of a partial reply") << 4 << QList<int>{5} << 1;
-    QTest::newRow("more than owed: until quiet") << 0 << QList<int>{12, 0} << 2;
-    QTest::newRow("another reply came with it") << 18 << QList<int>{0} << 1;
-    QTest::newRow("line never quiet") << 0 << QList<int>{4, 4, 4, 4, 4} << 5;
+    const QList<int> none;
+    const int hold = LateReplyWait::holdTicks;
+    QTest::newRow("whole reply") << none << 9 << none << true << 0;
+    QTest::newRow("silent module: a bounded wait")
+        << none << 0 << QList<int>{0, 0, 0, 0, 0} << false << 5;
+    QTest::newRow("late reply comes whole") << none << 0 << QList<int>{0, 9} << false << 2;
+    QTest::newRow("the rest of a partial reply") << none << 4 << QList<int>{5} << false << 1;
+    QTest::newRow("more than owed: until quiet") << none << 0 << QList<int>{12, 0} << false << 2;
+    QTest::newRow("another reply came with it") << none << 18 << QList<int>{0} << false << 1;
+    QTest::newRow("line never quiet") << none << 0 << QList<int>{4, 4, 4, 4, 4} << false << 5;
+    QTest::newRow("whole after a wait ran out: held, bytes or not")
+        << QList<int>{4} << 9 << QList<int>{9, 0, 9} << false << hold;
+    QTest::newRow("whole after a wait that ended quiet")
+        << QList<int>{18} << 9 << none << true << 0;
+    QTest::newRow("whole after the hold") << QList<int>{0, 9} << 9 << none << true << 0;
 }
 
 void LinkRulesTest::lateReplyWait()
 {
+    QFETCH(QList<int>, before);
     QFETCH(int, received);
     QFETCH(QList<int>, arrivals);
 
     LateReplyWait wait;
-    wait.afterReply(received);
+    for (const int earlier : before) {
+        wait.afterReply(earlier);
+        while (wait.waiting())
+            wait.tick(0);
+    }
+    QTEST(wait.afterReply(received), "taken");
     int tick = 0;
-    while (wait.waiting() && tick < arrivals.size())
-        wait.tick(arrivals.at(tick++));
+    while (wait.waiting() && tick < 100)
+        wait.tick(arrivals.value(tick++));
     QVERIFY(!wait.waiting());
     QTEST(tick, "sendsOnTick");
 }

@@ -12,10 +12,11 @@ namespace {
 constexpr int beginPerMille = 25;
 constexpr int shortestStretchMs = 80;
 constexpr int longestStretchMs = 1500;
-// Late beyond its tick, up to well into the next request's time: the reply
-// must be waited for and dropped, never taken as the next request's answer.
+// Late beyond its tick, and beyond the wait for it, so that copies of a
+// request are answered late too: a reply must be dropped, never taken as the
+// next request's answer.
 constexpr int earliestLateMs = 21;
-constexpr int latestLateMs = 90;
+constexpr int latestLateMs = 400;
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "tests/soak/soaksession.h"
 
+#include "link/exchangeplan.h"
+#include "link/latereply.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
 #include "tests/soak/settledcomparison.h"
@@ -13,8 +15,9 @@ namespace {
 
 // Now and then, mid-session, the faults stop for a comparison.
 constexpr int checkpointPerMille = 15;
-// Quiet for this long (some fifteen ticks) means nothing is left to send.
-constexpr int quietMs = 300;
+// Quiet for this long, some ten ticks beyond the link's longest hold, means
+// nothing is left to send.
+constexpr int quietMs = (LateReplyWait::ticksPerDistrustedExchange + 10) * exchangeIntervalMs;
 constexpr int settleTimeoutMs = 20000;
 constexpr int unplugNoticeTimeoutMs = 5000;
 constexpr int unplugWaitMs = 3000;
