@@ -19,7 +19,8 @@ public:
     static constexpr int waitTicks = 5;
     // A request that goes unanswered is thus sent again this many ticks later.
     static constexpr int ticksPerUnansweredExchange = 1 + waitTicks;
-    // Ticks of holding off: replies up to this late are never misread.
+    // Ticks of holding off: replies up to this many ticks late are never
+    // misread.
     static constexpr int holdTicks = 25;
     // A request whose reply is not taken because the link was out of step.
     static constexpr int ticksPerDistrustedExchange = 1 + holdTicks;
