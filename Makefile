@@ -54,8 +54,8 @@ test-qt6:
 # The Debian package of the program, from a release build of its own:
 # $(PACKAGE_DIR)/veld-usb-serial-programmer_<version>_<arch>.deb
 package:
-	@sh tools/scripts/install-dependencies.sh dpkg-dev file
-	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
+	@sh tools/scripts/install-dependencies.sh dpkg-dev file help2man
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELD_MAN_PAGES=ON > /dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack -G DEB
 
