@@ -10,8 +10,9 @@ JOBS ?= 2
 PACKAGE_DIR ?= build-package
 QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
 WINDOWS_BUILD_DIR ?= build-windows
-# The cross compiler, Wine to run the result, wixl and zip to pack it.
-WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev wine64 wixl zip
+# The cross compiler, Wine to run the result, wixl, msitools and zip to pack it
+# and unzip to look inside.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev wine64 wixl msitools zip unzip
 # The static Qt for Windows, built once per machine (tools/scripts/build-windows-qt.sh).
 WINDOWS_QT ?= $(shell sh tools/scripts/build-windows-qt.sh --print-prefix)
 

@@ -9,6 +9,10 @@
 #   build-windows-qt.sh [qtserialport tarball]   builds unless already there
 #   build-windows-qt.sh --print-prefix           prints the folder, builds nothing
 #
+# Beside the libraries, the folder holds veld-qtbase-source, the Debian
+# version of the qtbase source built (for the release's notices), and last
+# veld-build-complete, the recipe below.
+#
 # VELD_WINDOWS_QT             the folder (default ~/.cache/veld/qt-5.15.8-mingw-w64-static)
 # VELD_QTSERIALPORT_TARBALL   the tarball when none is given (default
 #                             ../shared/windows/qtserialport-5.15.8-lts-lgpl-src.tar.xz
@@ -36,6 +40,8 @@ configure_flags="-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mi
  -no-sql-sqlite -no-sql-odbc -no-sql-mysql -no-sql-psql -no-feature-tabletevent"
 # Written last: a folder without it is a build that did not finish.
 stamp=$prefix/veld-build-complete
+# The Debian version of the qtbase source built, for the release's notices.
+source_record=$prefix/veld-qtbase-source
 recipe="Qt $qt_version; qtserialport $(basename "$tarball"); $(echo $configure_flags)"
 
 started=$(date +%s)
@@ -99,6 +105,8 @@ qtbase=$(find "$work" -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_versi
     echo "build-windows-qt: the archive's qtbase source is not $qt_version:" "$work"/qtbase-opensource-src-* >&2
     exit 1
 }
+qtbase_source=$(basename "$work"/qtbase-opensource-src_*.dsc .dsc | sed 's/^qtbase-opensource-src_//')
+step "qtbase source: Debian's qtbase-opensource-src $qtbase_source"
 
 step "configure qtbase for $prefix"
 # MAKEFLAGS: configure builds qmake with make.
@@ -138,6 +146,7 @@ run "$build_log" make -j "$jobs"
 run "$build_log" make install
 cd "$repository"
 
+echo "$qtbase_source" > "$source_record"
 echo "$recipe" > "$stamp"
 rm -rf "$work"
 step "done: $prefix ($(du -sh "$prefix" | cut -f1))"
