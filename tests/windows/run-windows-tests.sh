@@ -200,12 +200,19 @@ uninstall_entries() {
     "$wine" reg query "$uninstall_key" /s 2> /dev/null | tr -d '\r' |
         grep -c "DisplayName.*VELD-7316 USB serial programmer" || true
 }
-# The DisplayVersion of the program's uninstall entry (reg prints a blank
-# line after each key).
-installed_version() {
+# The program's uninstall entries (reg prints a blank line after each key).
+program_entries() {
     "$wine" reg query "$uninstall_key" /s 2> /dev/null | tr -d '\r' |
-        awk 'BEGIN { RS = "" } /DisplayName[^\n]*VELD-7316 USB serial programmer/' |
-        sed -n 's/^ *DisplayVersion *REG_SZ *//p'
+        awk 'BEGIN { RS = "" } /DisplayName[^\n]*VELD-7316 USB serial programmer/'
+}
+installed_version() { program_entries | sed -n 's/^ *DisplayVersion *REG_SZ *//p'; }
+# What a run that failed half-way left installed in the prefix, removed by
+# its product code, the entry's key.
+remove_earlier_installs() {
+    local code
+    for code in $(program_entries | sed -n 's/^HKEY.*\\\({.*}\)$/\1/p'); do
+        "$wine" msiexec /x "$code" /qn
+    done
 }
 # repack VERSION MARK MSI: the release's installer again, for VERSION, with a
 # command line that differs by MARK appended (a program runs with bytes after
@@ -248,6 +255,7 @@ shortcut_present() {
     return 1
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+remove_earlier_installs
 check "installer installs silently" "$wine" msiexec /i "$msi" /qn
 check "program installed" test -f "$installed/veld_usb_serial_programmer.exe"
 check "command-line companion installed" test -f "$installed/veld7316-cli.exe"
