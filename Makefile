@@ -10,8 +10,9 @@ JOBS ?= 2
 PACKAGE_DIR ?= build-package
 QT6_PACKAGES = qt6-base-dev qt6-serialport-dev
 WINDOWS_BUILD_DIR ?= build-windows
-# The cross compiler, Wine to run the result, wixl and zip to pack it.
-WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev wine64 wixl zip
+# The cross compiler, Wine to run the result, wixl, msitools and zip to pack it
+# and unzip to look inside.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev wine64 wixl msitools zip unzip
 # The static Qt for Windows, built once per machine (tools/scripts/build-windows-qt.sh).
 WINDOWS_QT ?= $(shell sh tools/scripts/build-windows-qt.sh --print-prefix)
 
@@ -54,8 +55,8 @@ test-qt6:
 # The Debian package of the program, from a release build of its own:
 # $(PACKAGE_DIR)/veld-usb-serial-programmer_<version>_<arch>.deb
 package:
-	@sh tools/scripts/install-dependencies.sh dpkg-dev file
-	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
+	@sh tools/scripts/install-dependencies.sh dpkg-dev file help2man
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELD_MAN_PAGES=ON > /dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack -G DEB
 

@@ -51,6 +51,7 @@ Options:
   --verify              With program: read the settings back and compare.
   --json                Print one result object on standard output.
   -h, --help            Show this text.
+  --version             Show the program's name and version.
 
 Each step is reported on standard error, with the texts of the window's
 configuration file dialog where it has one. A request without a good answer
@@ -74,11 +75,17 @@ ParsedArguments parseArguments(const QStringList &commandLine)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption verify(QStringLiteral("verify"));
     const QCommandLineOption json(QStringLiteral("json"));
-    parser.addOptions({help, verify, json});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, verify, json, version});
     if (!parser.parse(commandLine))
         return refused(parser.errorText());
     if (parser.isSet(help))
         return {Arguments{}, QString()};
+    if (parser.isSet(version)) {
+        Arguments arguments;
+        arguments.command = CommandKind::Version;
+        return {arguments, QString()};
+    }
 
     QStringList operands = parser.positionalArguments();
     if (operands.isEmpty())
@@ -126,4 +133,9 @@ QString helpText()
                     .arg(QLatin1String(description.meaning));
     }
     return text.trimmed();
+}
+
+QString versionText()
+{
+    return QStringLiteral("veld7316-cli " VELD_VERSION);
 }

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-enum class CommandKind { Help, List, Read, Verify, Program };
+enum class CommandKind { Help, Version, List, Read, Verify, Program };
 
 struct Arguments
 {
@@ -27,3 +27,6 @@ struct ParsedArguments
 ParsedArguments parseArguments(const QStringList &commandLine);
 
 QString helpText();
+
+// The program's name and version, as --version prints them.
+QString versionText();

@@ -56,6 +56,7 @@ public:
             program();
             break;
         case CommandKind::Help:
+        case CommandKind::Version:
             break;
         }
         driver.close();

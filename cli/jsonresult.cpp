@@ -20,6 +20,7 @@ const char *commandName(CommandKind command)
     case CommandKind::Program:
         return "program";
     case CommandKind::Help:
+    case CommandKind::Version:
         break;
     }
     return "help";

@@ -25,6 +25,10 @@ int main(int argc, char *argv[])
         printResult(helpText());
         return int(ExitStatus::Success);
     }
+    if (arguments.command == CommandKind::Version) {
+        printResult(versionText());
+        return int(ExitStatus::Success);
+    }
 
     watchForInterruption();
     const CommandResult result = runCommand(arguments, printStep);

@@ -262,6 +262,9 @@ void CliTest::commandAgainstModule_data()
                                   << QByteArray() << none << 0 << 0 << 3 << QByteArray() << noFrames
                                   << "Could not open COM port! /dev/veld7316-missing: $REASON"
                                   << QString();
+    QTest::newRow("version") << QStringList{"--version"} << QByteArray() << none << 0 << 0 << 0
+                             << QByteArray() << noFrames << QString()
+                             << QStringLiteral("veld7316-cli " VELD_VERSION "\n");
     QTest::newRow("bad arguments")
         << QStringList{"program", "$PORT"} << QByteArray() << none << 0 << 0 << 2 << QByteArray()
         << noFrames << "'program' takes PORT and FILE." << QString();

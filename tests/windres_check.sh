@@ -1,6 +1,8 @@
 #!/bin/sh
-# Compiles the Windows resource script and reads the result back, so a wrong
-# version string or icon entry shows up here and not in the Explorer.
+# Compiles the Windows resource scripts CMake wrote into the build tree and
+# reads the results back, so a wrong version string or icon entry shows up
+# here and not in the Explorer. The version is the project's, from CMake.
+# Usage: windres_check.sh BUILD_DIR VERSION
 set -eu
 
 WINDRES=x86_64-w64-mingw32-windres
@@ -9,20 +11,28 @@ if ! command -v "$WINDRES" >/dev/null 2>&1; then
     exit 77
 fi
 
-RESOURCES=$(cd "$(dirname "$0")/../resources" && pwd)
+BUILD=$1
+# Four numbers, the fourth 0 when the version has three.
+VERSION=$(echo "$2.0.0.0" | cut -d. -f1-4)
+NUMBERS=$(echo "$VERSION" | sed 's/\./, /g')
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$SCRATCH"' EXIT
 
-# windres preprocesses with the mingw compiler; the script needs no headers,
+# windres preprocesses with the mingw compiler; the scripts need no headers,
 # so the host's preprocessor does as well when that compiler is missing.
 PREPROCESSOR=
 if ! command -v x86_64-w64-mingw32-gcc >/dev/null 2>&1; then
     PREPROCESSOR=--preprocessor=cpp
 fi
 
-"$WINDRES" $PREPROCESSOR -I "$RESOURCES" -O res -o "$SCRATCH/program.res" \
-    "$RESOURCES/veld_usb_serial_programmer.rc"
-"$WINDRES" -i "$SCRATCH/program.res" -O rc >"$SCRATCH/program.rc"
+# compile NAME: BUILD/NAME.rc through windres and back into SCRATCH/NAME.rc.
+compile()
+{
+    "$WINDRES" $PREPROCESSOR -O res -o "$SCRATCH/$1.res" "$BUILD/$1.rc"
+    "$WINDRES" -i "$SCRATCH/$1.res" -O rc >"$SCRATCH/$1.rc"
+}
+compile veld_usb_serial_programmer
+compile veld7316-cli
 
 failures=0
 
@@ -41,30 +51,47 @@ check()
 
 # windres writes FILEFLAGS, FILESUBTYPE and the file date only when they are
 # not zero, so their absence here proves them zero.
-sed -n '/^1 VERSIONINFO$/,/^BEGIN$/p' "$SCRATCH/program.rc" >"$SCRATCH/fixed"
-check "fixed version fields" "$SCRATCH/fixed" <<'EOF'
+sed -n '/^1 VERSIONINFO$/,/^BEGIN$/p' "$SCRATCH/veld_usb_serial_programmer.rc" >"$SCRATCH/fixed"
+check "fixed version fields" "$SCRATCH/fixed" <<EOF
 1 VERSIONINFO
- FILEVERSION 0, 1, 0, 0
- PRODUCTVERSION 0, 1, 0, 0
+ FILEVERSION $NUMBERS
+ PRODUCTVERSION $NUMBERS
  FILEFLAGSMASK 0x3f
  FILEOS 0x40004
  FILETYPE 0x1
 BEGIN
 EOF
 
-sed -n '/BLOCK "000004b0"/,/END/ s/^ *VALUE /VALUE /p' "$SCRATCH/program.rc" >"$SCRATCH/strings"
-check "version strings in block 000004b0" "$SCRATCH/strings" <<'EOF'
+sed -n '/BLOCK "000004b0"/,/END/ s/^ *VALUE /VALUE /p' "$SCRATCH/veld_usb_serial_programmer.rc" >"$SCRATCH/strings"
+check "version strings in block 000004b0" "$SCRATCH/strings" <<EOF
 VALUE "CompanyName", "VELD-7316 programmer developers"
 VALUE "FileDescription", "GUI for VELD-7316 USB serial programmer"
-VALUE "FileVersion", "0.1.0.0"
+VALUE "FileVersion", "$VERSION"
 VALUE "LegalCopyright", "Copyright (C) 2026 VELD-7316 programmer developers"
 VALUE "InternalName", "VELD-7316 USB serial programmer GUI"
 VALUE "OriginalFilename", "veld_usb_serial_programmer.exe"
 VALUE "ProductName", "VELD-7316 USB serial programmer GUI"
-VALUE "ProductVersion", "0.1.0.0"
+VALUE "ProductVersion", "$VERSION"
 EOF
 
-sed -n '/BLOCK "VarFileInfo"/,/END/ s/^ *VALUE /VALUE /p' "$SCRATCH/program.rc" >"$SCRATCH/translation"
+# The command line's: the same block under its own names, and no icon.
+sed -n '/BLOCK "000004b0"/,/END/ s/^ *VALUE /VALUE /p' "$SCRATCH/veld7316-cli.rc" >"$SCRATCH/cli-strings"
+check "command line's version strings" "$SCRATCH/cli-strings" <<EOF
+VALUE "CompanyName", "VELD-7316 programmer developers"
+VALUE "FileDescription", "Command line of the VELD-7316 USB serial programmer"
+VALUE "FileVersion", "$VERSION"
+VALUE "LegalCopyright", "Copyright (C) 2026 VELD-7316 programmer developers"
+VALUE "InternalName", "VELD-7316 USB serial programmer command line"
+VALUE "OriginalFilename", "veld7316-cli.exe"
+VALUE "ProductName", "VELD-7316 USB serial programmer command line"
+VALUE "ProductVersion", "$VERSION"
+EOF
+grep -c 'ICON' "$SCRATCH/veld7316-cli.rc" >"$SCRATCH/cli-icons" || true
+check "command line without an icon" "$SCRATCH/cli-icons" <<'EOF'
+0
+EOF
+
+sed -n '/BLOCK "VarFileInfo"/,/END/ s/^ *VALUE /VALUE /p' "$SCRATCH/veld_usb_serial_programmer.rc" >"$SCRATCH/translation"
 check "translation" "$SCRATCH/translation" <<'EOF'
 VALUE "Translation", 0x0, 1200
 EOF
@@ -72,7 +99,7 @@ EOF
 # One line per entry, without the byte count that depends on the drawing.
 # windres prints width and height in octal: 060 = 48, 200 = 128, 040 = 32, 020 = 16.
 sed -n '/^"IDI_ICON1" 14 /,/^END/ s/^ *\("[^"]*"\), \([0-9]*\), \([0-9]*\), 0x[0-9a-f]*L, \([0-9]*\).*/\1 planes \2 bits \3 icon \4/p' \
-    "$SCRATCH/program.rc" >"$SCRATCH/group"
+    "$SCRATCH/veld_usb_serial_programmer.rc" >"$SCRATCH/group"
 check "icon group IDI_ICON1" "$SCRATCH/group" <<'EOF'
 "\060\060\000\000" planes 1 bits 8 icon 1
 "\200\200\000\000" planes 1 bits 32 icon 2
@@ -84,7 +111,7 @@ EOF
 # The rc text shows neither how an icon image is stored nor each resource's
 # language, so these come from the .res file itself: type (3 icon, 14 icon
 # group, 16 version), name, language and, for an icon, its bitmap header.
-/usr/bin/python3 - "$SCRATCH/program.res" >"$SCRATCH/listing" <<'EOF'
+/usr/bin/python3 - "$SCRATCH/veld_usb_serial_programmer.res" >"$SCRATCH/listing" <<'EOF'
 import struct
 import sys
 

@@ -7,7 +7,10 @@
 #   3. the program's window opens the Linux emulator's port as COM5 and the
 #      emulator receives the opening frames; a screenshot is kept;
 #   4. the installer installs silently, the installed program starts, and
-#      uninstalling removes it.
+#      uninstalling removes it;
+#   5. the licence and the notices: inside the zip and the installed files,
+#      and naming every library the link pulled in; the installer puts the
+#      command line on the system PATH and upgrades in place.
 # Usage: run-windows-tests.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
 set -euo pipefail
 windows_build=$(realpath "$1")
@@ -174,8 +177,72 @@ program_pid=""
 stop "$emulator_pid"
 emulator_pid=""
 
+# 5. The licence and the notices, the PATH, upgrades (functions, used below).
+release=$windows_build/windows-release
+same_file() { cmp -s "$1" "$2"; }
+# in_zip ZIP FILE: FILE of the release, as it is in the staging folder.
+in_zip() { unzip -p "$1" "$2" 2> /dev/null | cmp -s - "$release/$2"; }
+check_notices() {
+    local zip
+    zip=$(ls "$windows_build"/veld-usb-serial-programmer-*-windows-x64.zip)
+    check "notices name every library the link pulled in" \
+        sh "$tests/check-notices.sh" "$release/THIRD-PARTY-NOTICES.txt" "$windows_build"/*.map
+    check "licence in the zip" in_zip "$zip" LICENSE.txt
+    check "notices in the zip" in_zip "$zip" THIRD-PARTY-NOTICES.txt
+}
+# cli_on_path: what veld7316-cli --version says when a new console looks it
+# up on the PATH, from a folder that does not hold it.
+cli_on_path() {
+    (cd "$(mktemp -d "$runtime_dir/console.XXXXXX")" &&
+        "$wine" cmd /c veld7316-cli --version 2>&1 | tr -d '\r')
+}
+uninstall_entries() {
+    "$wine" reg query "$uninstall_key" /s 2> /dev/null | tr -d '\r' |
+        grep -c "DisplayName.*VELD-7316 USB serial programmer" || true
+}
+# The program's uninstall entries (reg prints a blank line after each key).
+program_entries() {
+    "$wine" reg query "$uninstall_key" /s 2> /dev/null | tr -d '\r' |
+        awk 'BEGIN { RS = "" } /DisplayName[^\n]*VELD-7316 USB serial programmer/'
+}
+installed_version() { program_entries | sed -n 's/^ *DisplayVersion *REG_SZ *//p'; }
+# What a run that failed half-way left installed in the prefix, removed by
+# its product code, the entry's key.
+remove_earlier_installs() {
+    local code
+    for code in $(program_entries | sed -n 's/^HKEY.*\\\({.*}\)$/\1/p'); do
+        "$wine" msiexec /x "$code" /qn
+    done
+}
+# repack VERSION MARK MSI: the release's installer again, for VERSION, with a
+# command line that differs by MARK appended (a program runs with bytes after
+# its end), so that an upgrade shows which build is installed.
+repack() {
+    local folder upgrade_code
+    folder=$(mktemp -d "$output/repack.XXXXXX")
+    cp "$release"/* "$folder"
+    printf '%s' "$2" >> "$folder/veld7316-cli.exe"
+    upgrade_code=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^UpgradeCode\t{\(.*\)}$/\1/p')
+    sh "$tests/../../tools/scripts/pack-windows-msi.sh" "$folder" \
+        "$tests/../../resources/windows/veld-usb-serial-programmer.wxs" "$1" "$upgrade_code" "$3" &&
+        cp "$folder/veld7316-cli.exe" "$3.cli"
+}
+# check_upgrade NAME VERSION: installs a repacked NAME build of VERSION over
+# what is installed; one uninstall entry must remain, for VERSION, with this
+# build's command line, found on the PATH.
+check_upgrade() {
+    local msi_again=$output/$1.msi
+    check "installer repacked: $1" repack "$2" "$1" "$msi_again"
+    check "$1 installs over the installed one" "$wine" msiexec /i "$msi_again" /qn
+    check "$1: one uninstall entry" test "$(uninstall_entries)" = 1
+    check "$1: the entry is version $2" test "$(installed_version)" = "$2"
+    check "$1: its command line installed" same_file "$installed/veld7316-cli.exe" "$msi_again.cli"
+    check "$1: a new console finds veld7316-cli on the PATH" test "$(cli_on_path)" = "veld7316-cli $version"
+}
+
 # 4. The installer.
 msi=$(ls "$windows_build"/veld-usb-serial-programmer-*-windows-x64.msi)
+version=$(basename "$msi" | sed 's/^veld-usb-serial-programmer-\(.*\)-windows-x64\.msi$/\1/')
 installed="$WINEPREFIX/drive_c/Program Files/VELD-7316 USB serial programmer"
 # All users' Start menu on Windows; Wine's installer takes the user's own.
 shortcuts=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
@@ -188,6 +255,7 @@ shortcut_present() {
     return 1
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+remove_earlier_installs
 check "installer installs silently" "$wine" msiexec /i "$msi" /qn
 check "program installed" test -f "$installed/veld_usb_serial_programmer.exe"
 check "command-line companion installed" test -f "$installed/veld7316-cli.exe"
@@ -202,11 +270,22 @@ check "installed command-line companion shows its help" cli_help
 status=0
 timeout 10 "$wine" "$installed/veld_usb_serial_programmer.exe" > "$output/installed.log" 2>&1 || status=$?
 check "installed program still running after 10 s" test "$status" -eq 124
+check "licence installed" same_file "$installed/LICENSE.txt" "$release/LICENSE.txt"
+check "notices installed" same_file "$installed/THIRD-PARTY-NOTICES.txt" "$release/THIRD-PARTY-NOTICES.txt"
+check "a new console finds veld7316-cli on the PATH" test "$(cli_on_path)" = "veld7316-cli $version"
+check_upgrade "same-version-rebuild" "$version"
+newer=$(echo "$version" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
+check_upgrade "newer-version" "$newer"
+msi=$output/newer-version.msi
 check "uninstalls silently" "$wine" msiexec /x "$msi" /qn
 check "program removed" test ! -e "$installed/veld_usb_serial_programmer.exe"
 check "command-line companion removed" test ! -e "$installed/veld7316-cli.exe"
 check "Start-menu entry removed" eval '! shortcut_present'
 check "uninstall entry removed" eval '! listed_for_uninstall'
+check "notices removed" test ! -e "$installed/THIRD-PARTY-NOTICES.txt"
+not_on_path() { ! cli_on_path | grep -q '^veld7316-cli '; }
+check "veld7316-cli no longer on the PATH" not_on_path
+check_notices
 
 if [ "$failures" -ne 0 ]; then
     echo "FAIL windows: $failures check(s) failed"

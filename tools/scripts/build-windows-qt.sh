@@ -9,11 +9,16 @@
 #   build-windows-qt.sh [qtserialport tarball]   builds unless already there
 #   build-windows-qt.sh --print-prefix           prints the folder, builds nothing
 #
+# Beside the libraries, the folder holds veld-qtbase-source, the Debian
+# version of the qtbase source built (for the release's notices), and last
+# veld-build-complete, the recipe below.
+#
 # VELD_WINDOWS_QT             the folder (default ~/.cache/veld/qt-5.15.8-mingw-w64-static)
 # VELD_QTSERIALPORT_TARBALL   the tarball when none is given (default
 #                             ../shared/windows/qtserialport-5.15.8-lts-lgpl-src.tar.xz
 #                             beside the repository)
-# VELD_DEBIAN_MIRROR          where qtbase's source comes from (default deb.debian.org)
+# VELD_DEBIAN_MIRROR          a mirror to take qtbase's source from, bookworm main, instead
+#                             of the deb-src twins of the machine's own apt sources
 # JOBS                        parallel compile jobs (default 2)
 set -eu
 repository=$(cd "$(dirname "$0")/../.." && pwd)
@@ -25,7 +30,6 @@ if [ "${1:-}" = --print-prefix ]; then
     exit 0
 fi
 tarball=${1:-${VELD_QTSERIALPORT_TARBALL:-$repository/../shared/windows/qtserialport-$qt_version-lts-lgpl-src.tar.xz}}
-mirror=${VELD_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 jobs=${JOBS:-2}
 
 # The dfsg source lacks sqlite and wintab, hence the SQL and tablet flags.
@@ -36,6 +40,8 @@ configure_flags="-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mi
  -no-sql-sqlite -no-sql-odbc -no-sql-mysql -no-sql-psql -no-feature-tabletevent"
 # Written last: a folder without it is a build that did not finish.
 stamp=$prefix/veld-build-complete
+# The Debian version of the qtbase source built, for the release's notices.
+source_record=$prefix/veld-qtbase-source
 recipe="Qt $qt_version; qtserialport $(basename "$tarball"); $(echo $configure_flags)"
 
 started=$(date +%s)
@@ -76,13 +82,22 @@ done
 PATH=$work/bin:$PATH
 export PATH
 
-step "qtbase source from Debian's bookworm archive ($mirror), through a private apt configuration"
-# A deb-src entry of its own, so the machine's apt sources stay as they are.
-echo "deb-src $mirror bookworm main" > "$work/apt/sources.list"
-apt_options="-o Dir::Etc::SourceList=$work/apt/sources.list -o Dir::Etc::SourceParts=/nonexistent
+step "qtbase source from Debian's bookworm archive, through a private apt configuration"
+# The entries in an apt configuration of its own, so the machine's apt
+# sources stay as they are.
+if [ -n "${VELD_DEBIAN_MIRROR:-}" ]; then
+    mkdir -p "$work/apt/sources.list.d"
+    echo "deb-src $VELD_DEBIAN_MIRROR bookworm main" > "$work/apt/sources.list"
+else
+    sh "$repository/tools/scripts/apt-source-entries.sh" /etc/apt "$work/apt"
+fi
+cat "$work/apt/sources.list" "$work/apt/sources.list.d"/* 2> /dev/null | grep -E '^(deb-src|URIs:)'
+apt_options="-o Dir::Etc::SourceList=$work/apt/sources.list -o Dir::Etc::SourceParts=$work/apt/sources.list.d
  -o Dir::State::Lists=$work/apt/lists -o Dir::Cache=$work/apt/cache -o APT::Sandbox::User=$(id -un) -qq"
+# A source that serves no source packages (as some third-party ones do) fails
+# the update but not the rest; apt-get source says whether qtbase was found.
 # shellcheck disable=SC2086
-apt-get $apt_options update
+apt-get $apt_options update || echo "build-windows-qt: some sources above serve no source packages" >&2
 # shellcheck disable=SC2086
 (cd "$work" && apt-get $apt_options source qtbase-opensource-src > /dev/null)
 qtbase=$(find "$work" -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_version*")
@@ -90,6 +105,8 @@ qtbase=$(find "$work" -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_versi
     echo "build-windows-qt: the archive's qtbase source is not $qt_version:" "$work"/qtbase-opensource-src-* >&2
     exit 1
 }
+qtbase_source=$(basename "$work"/qtbase-opensource-src_*.dsc .dsc | sed 's/^qtbase-opensource-src_//')
+step "qtbase source: Debian's qtbase-opensource-src $qtbase_source"
 
 step "configure qtbase for $prefix"
 # MAKEFLAGS: configure builds qmake with make.
@@ -129,6 +146,7 @@ run "$build_log" make -j "$jobs"
 run "$build_log" make install
 cd "$repository"
 
+echo "$qtbase_source" > "$source_record"
 echo "$recipe" > "$stamp"
 rm -rf "$work"
 step "done: $prefix ($(du -sh "$prefix" | cut -f1))"

@@ -20,7 +20,7 @@ check() {
     if "$@"; then pass "$description"; else fail "$description"; fi
 }
 
-sh tools/scripts/install-dependencies.sh desktop-file-utils
+sh tools/scripts/install-dependencies.sh desktop-file-utils lintian man-db
 make package || { echo "FAIL package: make package"; exit 1; }
 deb=$(ls build-package/${package}_*.deb)
 # More than one file here would mean an old version is lying around.
@@ -35,6 +35,33 @@ for dependency in libc6 libqt5widgets5 libqt5serialport5 "$xcb_owner" fonts-deja
     check "depends on $dependency" names_package "$dependency"
 done
 
+# What a user may pass on: the licence notes, a changelog, manual pages, and
+# nothing lintian counts as an error or a warning.
+version=$(dpkg-deb -f "$deb" Version)
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+holds() { echo "$contents" | grep -qx "./usr/share/$1"; }
+for file in doc/$package/copyright doc/$package/changelog.gz man/man1/veld7316-cli.1.gz \
+    man/man1/veld_usb_serial_programmer.1.gz; do
+    check "package holds /usr/share/$file" holds "$file"
+done
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$package/copyright")
+copyright_names() { echo "$copyright" | grep -qw -- "$1"; }
+# Every package the programs use at run time, alternatives included, is named
+# in the copyright file's note on them, so a new dependency cannot go unnoticed.
+for dependency in $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g'); do
+    check "copyright file names the dependency $dependency" copyright_names "$dependency"
+done
+machine_readable() { echo "$copyright" | head -n 1 | grep -q '^Format: https://www.debian.org/'; }
+check "copyright file is machine-readable" machine_readable
+lintian_log=$(mktemp)
+if lintian --fail-on error,warning "$deb" > "$lintian_log" 2>&1; then
+    pass "lintian: no errors, no warnings"
+else
+    cat "$lintian_log"
+    fail "lintian found the errors or warnings above"
+fi
+rm -f "$lintian_log"
+
 export DEBIAN_FRONTEND=noninteractive
 remove_package() { apt-get remove -y -qq "$package" > /dev/null; }
 trap remove_package EXIT
@@ -47,6 +74,12 @@ check "command-line companion installed at $cli" test -x "$cli"
 check "command-line companion shows its help" \
     sh -c "env -u DISPLAY '$cli' --help | grep -q '^Exit status:'"
 check "command-line companion lists ports" env -u DISPLAY "$cli" list
+says_version() { env -u DISPLAY "$cli" --version | grep -qx "veld7316-cli $version"; }
+check "command-line companion says its version, $version" says_version
+man_page() { [ "$(man -w "$1")" = "/usr/share/man/man1/$1.1.gz" ]; }
+for page in veld7316-cli veld_usb_serial_programmer; do
+    check "manual page of $page" man_page "$page"
+done
 check "desktop entry installed at $desktop_file" test -f "$desktop_file"
 check "desktop entry valid" desktop-file-validate "$desktop_file"
 for size in 32x32 48x48 128x128; do
