@@ -2,6 +2,7 @@
 
 #include "app/displayformat.h"
 #include "app/portlistrefresh.h"
+#include "app/statusline.h"
 #include "app/windowfont.h"
 #include "config/configurationfile.h"
 #include "link/factorydefaults.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     configurationFile = new ConfigurationFile(this);
     fitApplicationFont(this);
+    keepProgramMessagesInStatusBar(this);
     bulkOperation = BulkOperation::None;
     configurationFilePath = QLatin1String("");
 

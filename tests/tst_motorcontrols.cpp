@@ -3,14 +3,19 @@
 #include "tests/support/modaldialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -90,7 +95,73 @@ void setMostlyOtherThanDefaults(FakeModule &module)
         module.setParameter(number, value);
 }
 
+// How a person goes through the Tools menu.
+enum class MenuWay { None, OpenedAndClosedByMouse, ItemsHoveredByMouse, ItemsWalkedByKeys };
+
+// Opens the Tools menu with the pointer (or Alt and Down), goes over its
+// items the given way and closes it again, as far as the way goes.
+bool goThroughToolsMenu(const ConnectedWindow &rig, MenuWay way)
+{
+    if (way == MenuWay::None)
+        return true;
+    QWidget *window = rig.window.get();
+    auto *menuBar = rig.widget<QMenuBar>("menuBar");
+    auto *menu = rig.widget<QMenu>("menuTools");
+    const QPoint title =
+        menuBar->mapTo(window, menuBar->actionGeometry(menu->menuAction()).center());
+    if (way == MenuWay::ItemsWalkedByKeys) {
+        QTest::keyClick(window, Qt::Key_Alt);
+        QTest::keyClick(menuBar, Qt::Key_Down);
+    } else {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, title);
+    }
+    if (!waitUntil([&] { return menu->isVisible(); }))
+        return false;
+    for (QAction *item : menu->actions()) {
+        if (way == MenuWay::ItemsHoveredByMouse)
+            QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(item).center());
+        else if (way == MenuWay::ItemsWalkedByKeys)
+            QTest::keyClick(menu, Qt::Key_Down);
+    }
+    if (way == MenuWay::OpenedAndClosedByMouse)
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, title);
+    else
+        QTest::keyClick(menu, Qt::Key_Escape);
+    return waitUntil([&] { return !menu->isVisible(); });
+}
+
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrastRatio(const QColor &first, const QColor &second)
+{
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The lowest contrast between the status bar's text and its background, with
+// the roles it paints them in, whether the window is active or not.
+double statusBarContrast(const QStatusBar *statusBar)
+{
+    const QPalette palette = statusBar->palette();
+    double lowest = 21;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        lowest = std::min(lowest, contrastRatio(palette.color(group, QPalette::WindowText),
+                                                palette.color(group, statusBar->backgroundRole())));
+    return lowest;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(MenuWay)
 
 // The pulse generator, the power-stage switch and the factory reset, end to
 // end through the module stand-in.
@@ -112,6 +183,8 @@ private slots:
     void speedWithoutFullStepsIsUnknown();
     void factoryResetWritesAllSevenDefaults();
     void cancelledFactoryResetChangesNothing();
+    void powerStageMessageStaysReadable_data();
+    void powerStageMessageStaysReadable();
 };
 
 void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
@@ -386,6 +459,63 @@ void MotorControlsTest::cancelledFactoryResetChangesNothing()
     QCOMPARE(shownSettings(rig), before);
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(rig.frames(), QStringList());
+}
+
+void MotorControlsTest::powerStageMessageStaysReadable_data()
+{
+    QTest::addColumn<QPalette>("theme");
+    QTest::addColumn<bool>("powerStageOn");
+    QTest::addColumn<MenuWay>("way");
+    const QColor light(240, 240, 240);
+    const QColor dark(53, 53, 53);
+    // The window's colour gives the text its colour: black on light, white on dark.
+    const QPalette lightTheme(light, light);
+    const QPalette darkTheme(dark, dark);
+    QTest::newRow("light theme, off") << lightTheme << false << MenuWay::None;
+    QTest::newRow("dark theme, off, Tools opened and closed by mouse")
+        << darkTheme << false << MenuWay::OpenedAndClosedByMouse;
+    QTest::newRow("light theme, on, Tools items hovered by mouse")
+        << lightTheme << true << MenuWay::ItemsHoveredByMouse;
+    QTest::newRow("dark theme, on, Tools items walked by keys")
+        << darkTheme << true << MenuWay::ItemsWalkedByKeys;
+}
+
+// The power stage's message and colour stay until the program shows another
+// message, and read on any theme; closing gives the theme its colours back.
+void MotorControlsTest::powerStageMessageStaysReadable()
+{
+    QFETCH(QPalette, theme);
+    QFETCH(bool, powerStageOn);
+    QFETCH(MenuWay, way);
+
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(theme);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    ConnectedWindow rig;
+    QVERIFY(openAt16Microsteps(rig));
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    if (powerStageOn) {
+        rig.widget<QPushButton>("stopButton")->click();
+        QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOnMessage; }));
+    }
+    const QString message = powerStageOn ? powerStageOnMessage : powerStageOffMessage;
+    const QColor colour = powerStageOn ? Qt::red : Qt::green;
+
+    QVERIFY(goThroughToolsMenu(rig, way));
+    processEventsFor(100);
+    QCOMPARE(rig.statusMessage(), message);
+    QStatusBar *statusBar = rig.window->statusBar();
+    QVERIFY(statusBar->autoFillBackground());
+    QCOMPARE(statusBarColour(rig), colour);
+    QVERIFY2(statusBarContrast(statusBar) >= 4.5,
+             qPrintable(QString::number(statusBarContrast(statusBar))));
+
+    rig.widget<QPushButton>("closeButton")->click();
+    QCOMPARE(rig.statusMessage(), QString());
+    QVERIFY(!statusBar->autoFillBackground());
+    QCOMPARE(statusBar->palette().color(QPalette::WindowText),
+             QApplication::palette(statusBar).color(QPalette::WindowText));
 }
 
 QTEST_MAIN(MotorControlsTest)
