@@ -29,6 +29,7 @@ void MainWindow::on_openButton_clicked()
     if (!openPort(name)) {
         QMessageBox failure(QMessageBox::Information, QString(),
                             QLatin1String(portNotOpenedMessage), QMessageBox::Ok);
+        failure.setInformativeText(portOpenFailureReason(portOpenFailure(serialPort)));
         failure.exec();
         return;
     }
