@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/dialaccessible.h"
 #include "app/displayformat.h"
 #include "app/portlistrefresh.h"
 #include "app/statusline.h"
@@ -29,7 +30,12 @@ MainWindow::MainWindow(QWidget *parent)
 {
     // Listed while the form is built; the port list is filled from it below.
     PortListing portListing;
+    installDialAccessibility();
     ui->setupUi(this);
+    showDialValueIn(ui->runCurrentDial, ui->runCurrentLineEdit);
+    showDialValueIn(ui->standbyCurrentDial, ui->standbyCurrentLineEdit);
+    showDialValueIn(ui->delayDial, ui->delayLineEdit);
+    showDialValueIn(ui->pulseFrequencyDial, ui->pulseFrequencyLineEdit);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 6 has no currentIndexChanged(QString), so connect-by-name leaves this
     // handler unconnected: hand it the selected item's text as Qt 5 does.
