@@ -1,4 +1,5 @@
 #include "app/fittingfont.h"
+#include "app/highdpi.h"
 #include "app/mainwindow.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
@@ -27,6 +28,10 @@
 
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 Q_DECLARE_METATYPE(const QMetaObject *)
 
@@ -306,6 +311,14 @@ class MainWindowLayoutTest : public QObject
 {
     Q_OBJECT
 
+public:
+    // The runs at a screen's factor start as the program starts.
+    static void initMain()
+    {
+        if (qEnvironmentVariableIsSet("VELD_SCREEN_FACTOR"))
+            scaleWithHighDpiScreens();
+    }
+
 private slots:
     void init();
     void cleanup();
@@ -315,6 +328,7 @@ private slots:
     void creationOrderAmongSiblings_data();
     void creationOrderAmongSiblings();
     void windowIsFixedAndTitled();
+    void windowTakesTheScreensFactor();
     void windowInstallsCentralWidgetAndBars();
     void toolsMenuContents();
     void rotateButtonShowsOnlyItsIcon_data();
@@ -468,6 +482,27 @@ void MainWindowLayoutTest::windowIsFixedAndTitled()
     QCOMPARE(window->size(), fixedSize);
     QCOMPARE(window->minimumSize(), fixedSize);
     QCOMPARE(window->maximumSize(), fixedSize);
+}
+
+// Run with the screen at a factor, which VELD_SCREEN_FACTOR names: the window
+// keeps its design in its own pixels and takes exactly that factor, unrounded.
+void MainWindowLayoutTest::windowTakesTheScreensFactor()
+{
+    bool given = false;
+    const qreal factor = qEnvironmentVariable("VELD_SCREEN_FACTOR").toDouble(&given);
+    if (!given)
+        QSKIP("for runs with the screen at a factor named by VELD_SCREEN_FACTOR");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QSize design(692, 521);
+    QCOMPARE(window->size(), design);
+    QCOMPARE(window->devicePixelRatioF(), factor);
+#ifdef Q_OS_WIN
+    // As Windows measures it: the window's inside in the screen's pixels.
+    RECT inside;
+    QVERIFY(GetClientRect(reinterpret_cast<HWND>(window->winId()), &inside));
+    QCOMPARE(QSize(inside.right - inside.left, inside.bottom - inside.top), design * factor);
+#endif
 }
 
 void MainWindowLayoutTest::windowInstallsCentralWidgetAndBars()
