@@ -202,8 +202,8 @@ check_scaled_window() {
         # From the port list, which has the focus, to Open by keys, wherever
         # Wine's frame at this size puts the button.
         xdotool key --delay 100 Tab space
-        poll 20 eval '[ "$(wc -l < "$frame_log")" -ge $((frames_before + 8)) ]' ||
-            fail "the window at 144 dots per inch did not open $port"
+        reopened() { [ "$(wc -l < "$frame_log")" -ge $((frames_before + 8)) ]; }
+        poll 20 reopened || fail "the window at 144 dots per inch did not open $port"
         sleep 1
         import -window "$window" "$output/windows-screenshot-150.png" &&
             echo "Screenshot at 150 %: $output/windows-screenshot-150.png"
