@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/dialaccessible.h"
 #include "app/displayformat.h"
 #include "app/portlistrefresh.h"
+#include "app/statusline.h"
 #include "app/windowfont.h"
 #include "config/configurationfile.h"
 #include "link/factorydefaults.h"
@@ -28,7 +30,12 @@ MainWindow::MainWindow(QWidget *parent)
 {
     // Listed while the form is built; the port list is filled from it below.
     PortListing portListing;
+    installDialAccessibility();
     ui->setupUi(this);
+    showDialValueIn(ui->runCurrentDial, ui->runCurrentLineEdit);
+    showDialValueIn(ui->standbyCurrentDial, ui->standbyCurrentLineEdit);
+    showDialValueIn(ui->delayDial, ui->delayLineEdit);
+    showDialValueIn(ui->pulseFrequencyDial, ui->pulseFrequencyLineEdit);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 6 has no currentIndexChanged(QString), so connect-by-name leaves this
     // handler unconnected: hand it the selected item's text as Qt 5 does.
@@ -49,6 +56,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     configurationFile = new ConfigurationFile(this);
     fitApplicationFont(this);
+    keepProgramMessagesInStatusBar(this);
     bulkOperation = BulkOperation::None;
     configurationFilePath = QLatin1String("");
 

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/portlistrefresh.h"
+#include "app/statusline.h"
 #include "link/connectionmessages.h"
 #include "link/exchangeplan.h"
 #include "link/serialports.h"
@@ -28,6 +29,7 @@ void MainWindow::on_openButton_clicked()
     if (!openPort(name)) {
         QMessageBox failure(QMessageBox::Information, QString(),
                             QLatin1String(portNotOpenedMessage), QMessageBox::Ok);
+        failure.setInformativeText(portOpenFailureReason(portOpenFailure(serialPort)));
         failure.exec();
         return;
     }
@@ -100,7 +102,7 @@ void MainWindow::setConnectedState(bool connected)
     } else {
         ui->stopButton->setText(QLatin1String(stopButtonText(MotionState::DriverOff)));
         ui->statusBar->showMessage(QString());
-        ui->statusBar->setAutoFillBackground(false);
+        unpaintStatusBar(ui->statusBar);
     }
 }
 

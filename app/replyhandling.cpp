@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/statusline.h"
 #include "link/replystep.h"
 #include "link/serialports.h"
 #include "ui_mainwindow.h"
@@ -62,9 +63,5 @@ void MainWindow::report(const QString &message)
 void MainWindow::showStatus(const StatusReport &status)
 {
     ui->statusBar->showMessage(status.message);
-    const QColor colour = status.colour == StatusColour::Green ? Qt::green : Qt::red;
-    QPalette palette = ui->statusBar->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QBrush(colour, Qt::SolidPattern));
-    ui->statusBar->setPalette(palette);
-    ui->statusBar->setAutoFillBackground(true);
+    paintStatusBar(ui->statusBar, status.colour == StatusColour::Green ? Qt::green : Qt::red);
 }

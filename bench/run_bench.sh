@@ -26,8 +26,9 @@ trap cleanup EXIT
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# Real painting on a virtual X server; -displayfd picks a free display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > /dev/null 2>&1 &
+# Real painting on a virtual X server at a desktop's 100 % (96 dots per inch),
+# so the window is not scaled; -displayfd picks a free display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3> "$work/display" > /dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break

@@ -17,7 +17,7 @@ LinkDriver::LinkDriver(StepLog stepLog)
 bool LinkDriver::open(const QString &name, QString &reason)
 {
     if (!openModulePort(port, name)) {
-        reason = port.errorString();
+        reason = portOpenFailureReason(portOpenFailure(port));
         return false;
     }
     startConnection(link);

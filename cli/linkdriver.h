@@ -33,7 +33,7 @@ public:
 
     // Opens the port at 9600 baud, 8 data bits, no parity, one stop bit, no
     // flow control, and asks what the window asks of a port it opens. On
-    // failure, reason is Qt's.
+    // failure, reason says why, as the window does.
     bool open(const QString &name, QString &reason);
     void close();
 

@@ -3,7 +3,9 @@
 #include "link/busreporteddescription.h"
 #include "link/portinput.h"
 #include "link/portlist.h"
+#include "link/portopenfailure.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
@@ -36,6 +38,25 @@ inline bool openModulePort(QSerialPort &port, const QString &name)
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);
     return true;
+}
+
+// What the system tells about the port that would not open: Qt's error and,
+// where devices are files, who may use the device.
+inline PortOpenFailure portOpenFailure(const QSerialPort &port)
+{
+    PortOpenFailure failure;
+    failure.error = port.error();
+    failure.errorText = port.errorString();
+#ifndef Q_OS_WIN
+    // Found where Qt looks for it: a name that is no path lives in /dev.
+    const QString name = port.portName();
+    const bool path = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1String("./")) ||
+                      name.startsWith(QLatin1String("../"));
+    const QFileInfo device(path ? name : QLatin1String("/dev/") + name);
+    failure.deviceAccessible = device.isReadable() && device.isWritable();
+    failure.deviceGroup = device.group();
+#endif
+    return failure;
 }
 
 // Whether the port reports that its device is gone: an unplugged device makes

@@ -213,6 +213,9 @@ void LinkTest::failedOpeningShowsMessageBox()
     rig.clickOpen();
     QVERIFY(seen.shown);
     QCOMPARE(seen.text, QStringLiteral("Could not open COM port!"));
+    QCOMPARE(seen.informativeText,
+             QStringLiteral("The port is in use by another program. Close that program, or its "
+                            "connection to the port, and try again."));
     QCOMPARE(seen.icon, QMessageBox::Information);
     QCOMPARE(seen.title, QString());
     QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));

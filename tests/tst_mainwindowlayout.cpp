@@ -1,8 +1,10 @@
 #include "app/fittingfont.h"
+#include "app/highdpi.h"
 #include "app/mainwindow.h"
 #include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +28,10 @@
 
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 Q_DECLARE_METATYPE(const QMetaObject *)
 
@@ -83,6 +89,13 @@ QVariantMap dial(const QRect &geometry, int maximum, bool wrapping = false)
         {{"minimum", 0}, {"maximum", maximum}, {"wrapping", wrapping}, {"notchesVisible", true}});
 }
 
+// What a screen reader calls the control.
+QVariantMap spoken(const QString &accessibleName, QVariantMap properties)
+{
+    properties.insert(QStringLiteral("accessibleName"), accessibleName);
+    return properties;
+}
+
 // The main window's form objects in creation order. Start-up replaces the stop button's
 // form text, so its row leaves the text out; formTextsBeforeStartUp checks it.
 std::vector<FormObject> mainWindowObjects()
@@ -103,49 +116,70 @@ std::vector<FormObject> mainWindowObjects()
          {{"text", "Reset to Factory Defaults"}}},
         {"centralWidget", "QWidget", window, {}},
         {"COMport", "QGroupBox", central, groupBox({10, 10, 671, 61}, "COM port")},
-        {"serialPortComboBox", "QComboBox", comPort, comboBox({20, 20, 471, 22})},
-        {"openButton", "QPushButton", comPort, texted({500, 20, 75, 23}, "Open")},
-        {"closeButton", "QPushButton", comPort, texted({580, 20, 75, 23}, "Close")},
+        {"serialPortComboBox", "QComboBox", comPort,
+         spoken("COM port", comboBox({20, 20, 471, 22}))},
+        {"openButton", "QPushButton", comPort,
+         spoken("Open COM port", texted({500, 20, 75, 23}, "Open"))},
+        {"closeButton", "QPushButton", comPort,
+         spoken("Close COM port", texted({580, 20, 75, 23}, "Close"))},
         {"motorCurrent", "QGroupBox", central,
          groupBox({210, 80, 471, 241}, "Optional Advanced Settings")},
         {"microstepsPerFullstep", "QGroupBox", advanced,
          groupBox({10, 160, 451, 71}, "Microsteps per Fullstep")},
-        {"microstepComboBox", "QComboBox", microsteps, comboBox({100, 30, 69, 22})},
+        {"microstepComboBox", "QComboBox", microsteps,
+         spoken("Microsteps per full step", comboBox({100, 30, 69, 22}))},
         {"label", "QLabel", microsteps, label({30, 30, 61, 16}, "Microsteps")},
-        {"x16CheckBox", "QCheckBox", microsteps, texted({210, 30, 111, 17}, "stepWeaver (x16)")},
-        {"doubleEdgeCheckBox", "QCheckBox", microsteps, texted({350, 30, 91, 17}, "double edge")},
+        {"x16CheckBox", "QCheckBox", microsteps,
+         spoken("Microstep multiplier stepWeaver (x16)",
+                texted({210, 30, 111, 17}, "stepWeaver (x16)"))},
+        {"doubleEdgeCheckBox", "QCheckBox", microsteps,
+         spoken("Double edge stepping", texted({350, 30, 91, 17}, "double edge"))},
         {"standbyCurrentGroupBox", "QGroupBox", advanced,
-         groupBox({10, 30, 451, 121}, "Standby Current", true)},
-        {"delayLineEdit", "QLineEdit", standby, lineEdit({20, 80, 61, 20}, true)},
+         spoken("Own standby current", groupBox({10, 30, 451, 121}, "Standby Current", true))},
+        {"delayLineEdit", "QLineEdit", standby,
+         spoken("Standby current delay value", lineEdit({20, 80, 61, 20}, true))},
         {"label_6", "QLabel", standby, label({20, 60, 71, 16}, "Delay")},
-        {"delayDial", "QDial", standby, dial({100, 20, 90, 90}, 255)},
+        {"delayDial", "QDial", standby,
+         spoken("Standby current delay", dial({100, 20, 90, 90}, 255))},
         {"FrequencyGenerator", "QGroupBox", central,
          groupBox({10, 330, 671, 141}, "Pulse Generator for Quick Start")},
-        {"pulseFrequencyLineEdit", "QLineEdit", generator, lineEdit({20, 100, 81, 20}, true)},
+        {"pulseFrequencyLineEdit", "QLineEdit", generator,
+         spoken("Pulse frequency value", lineEdit({20, 100, 81, 20}, true))},
         {"label_8", "QLabel", generator, label({20, 80, 91, 16}, "Pulse frequency")},
-        {"pulseFrequencyDial", "QDial", generator, dial({180, 20, 110, 110}, 99, true)},
-        {"motorFullStepsLineEdit", "QLineEdit", generator, lineEdit({450, 40, 61, 20}, false)},
+        {"pulseFrequencyDial", "QDial", generator,
+         spoken("Pulse frequency", dial({180, 20, 110, 110}, 99, true))},
+        {"motorFullStepsLineEdit", "QLineEdit", generator,
+         spoken("Motor full steps per rotation", lineEdit({450, 40, 61, 20}, false))},
         {"label_9", "QLabel", generator,
          label({300, 40, 141, 16}, "Motor fullsteps per rotation", alignedRightCentred)},
-        {"herzRadioButton", "QRadioButton", generator, texted({120, 70, 51, 17}, "Hz")},
-        {"x100HzRadioButton", "QRadioButton", generator, texted({120, 100, 61, 17}, "x100Hz")},
+        {"herzRadioButton", "QRadioButton", generator,
+         spoken("Pulse frequency in steps of 1 Hz", texted({120, 70, 51, 17}, "Hz"))},
+        {"x100HzRadioButton", "QRadioButton", generator,
+         spoken("Pulse frequency in steps of 100 Hz", texted({120, 100, 61, 17}, "x100Hz"))},
         {"label_10", "QLabel", generator,
          label({320, 100, 121, 16}, "Resulting motor speed", alignedRightCentred)},
-        {"rpmLineEdit", "QLineEdit", generator, lineEdit({450, 100, 61, 20}, true)},
+        {"rpmLineEdit", "QLineEdit", generator,
+         spoken("Resulting motor speed in rpm", lineEdit({450, 100, 61, 20}, true))},
         {"stopButton", "QPushButton", generator, placed({560, 80, 91, 41})},
         {"label_11", "QLabel", generator, label({520, 100, 41, 16}, "rpm", alignedLeftCentred)},
-        {"rotateLeftButton", "QPushButton", generator, texted({560, 40, 41, 31}, QString())},
-        {"rotateRightButton", "QPushButton", generator, texted({610, 40, 41, 31}, QString())},
-        {"motorStepAngleLineEdit", "QLineEdit", generator, lineEdit({450, 70, 61, 20}, false)},
+        {"rotateLeftButton", "QPushButton", generator,
+         spoken("Rotate left", texted({560, 40, 41, 31}, QString()))},
+        {"rotateRightButton", "QPushButton", generator,
+         spoken("Rotate right", texted({610, 40, 41, 31}, QString()))},
+        {"motorStepAngleLineEdit", "QLineEdit", generator,
+         spoken("Motor step angle in degrees", lineEdit({450, 70, 61, 20}, false))},
         {"label_12", "QLabel", generator,
          label({300, 70, 141, 16}, "Motor  Step Angle", alignedRightCentred)},
         {"label_13", "QLabel", generator, label({520, 70, 41, 16}, "deg", alignedLeftCentred)},
         {"groupBox", "QGroupBox", central, groupBox({10, 80, 191, 241}, "Basic Settings")},
-        {"runCurrentDial", "QDial", basic, dial({20, 30, 150, 150}, 46)},
-        {"runCurrentLineEdit", "QLineEdit", basic, lineEdit({60, 210, 61, 20}, true)},
+        {"runCurrentDial", "QDial", basic, spoken("Run current", dial({20, 30, 150, 150}, 46))},
+        {"runCurrentLineEdit", "QLineEdit", basic,
+         spoken("Run current value", lineEdit({60, 210, 61, 20}, true))},
         {"label_5", "QLabel", basic, label({60, 190, 71, 16}, "Run current")},
-        {"standbyCurrentDial", "QDial", central, dial({560, 130, 90, 90}, 31)},
-        {"standbyCurrentLineEdit", "QLineEdit", central, lineEdit({460, 190, 61, 20}, true)},
+        {"standbyCurrentDial", "QDial", central,
+         spoken("Standby current", dial({560, 130, 90, 90}, 31))},
+        {"standbyCurrentLineEdit", "QLineEdit", central,
+         spoken("Standby current value", lineEdit({460, 190, 61, 20}, true))},
         {"label_7", "QLabel", central, label({460, 170, 91, 16}, "Standby Current")},
         {"menuBar", "QMenuBar", window, placed({0, 0, 692, 21})},
         {"menuTools", "QMenu", "menuBar", {{"title", "Tools"}}},
@@ -277,6 +311,14 @@ class MainWindowLayoutTest : public QObject
 {
     Q_OBJECT
 
+public:
+    // The runs at a screen's factor start as the program starts.
+    static void initMain()
+    {
+        if (qEnvironmentVariableIsSet("VELD_SCREEN_FACTOR"))
+            scaleWithHighDpiScreens();
+    }
+
 private slots:
     void init();
     void cleanup();
@@ -286,6 +328,7 @@ private slots:
     void creationOrderAmongSiblings_data();
     void creationOrderAmongSiblings();
     void windowIsFixedAndTitled();
+    void windowTakesTheScreensFactor();
     void windowInstallsCentralWidgetAndBars();
     void toolsMenuContents();
     void rotateButtonShowsOnlyItsIcon_data();
@@ -295,6 +338,8 @@ private slots:
     void radioButtonClickClearsTheOther();
     void standbyControlsReceiveTheMouse_data();
     void standbyControlsReceiveTheMouse();
+    void dialSpeaksTheTextShownForIt_data();
+    void dialSpeaksTheTextShownForIt();
     void formTextsBeforeStartUp();
     void configurationFileDialogWindow();
     void textFitsItsWidget_data();
@@ -427,6 +472,27 @@ void MainWindowLayoutTest::windowIsFixedAndTitled()
     QCOMPARE(window->maximumSize(), fixedSize);
 }
 
+// Run with the screen at a factor, which VELD_SCREEN_FACTOR names: the window
+// keeps its design in its own pixels and takes exactly that factor, unrounded.
+void MainWindowLayoutTest::windowTakesTheScreensFactor()
+{
+    bool given = false;
+    const qreal factor = qEnvironmentVariable("VELD_SCREEN_FACTOR").toDouble(&given);
+    if (!given)
+        QSKIP("for runs with the screen at a factor named by VELD_SCREEN_FACTOR");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QSize design(692, 521);
+    QCOMPARE(window->size(), design);
+    QCOMPARE(window->devicePixelRatioF(), factor);
+#ifdef Q_OS_WIN
+    // As Windows measures it: the window's inside in the screen's pixels.
+    RECT inside;
+    QVERIFY(GetClientRect(reinterpret_cast<HWND>(window->winId()), &inside));
+    QCOMPARE(QSize(inside.right - inside.left, inside.bottom - inside.top), design * factor);
+#endif
+}
+
 void MainWindowLayoutTest::windowInstallsCentralWidgetAndBars()
 {
     QWidget *central = window->centralWidget();
@@ -557,6 +623,42 @@ void MainWindowLayoutTest::standbyControlsReceiveTheMouse()
     QVERIFY(standbyArea.contains(widget->geometry()));
     window->show();
     QCOMPARE(window->centralWidget()->childAt(widget->geometry().center()), widget);
+}
+
+void MainWindowLayoutTest::dialSpeaksTheTextShownForIt_data()
+{
+    QTest::addColumn<QString>("dialName");
+    QTest::addColumn<int>("draggedTo");
+    QTest::addColumn<int>("setByScreenReaderTo");
+    QTest::newRow("run current") << "runCurrentDial" << 40 << 20;
+    QTest::newRow("standby current") << "standbyCurrentDial" << 10 << 20;
+    QTest::newRow("delay") << "delayDial" << 100 << 200;
+    QTest::newRow("pulse frequency") << "pulseFrequencyDial" << 3 << 5;
+}
+
+// Screen readers hear a dial's value as the text shown for it; a value they
+// set turns the dial as a drag does.
+void MainWindowLayoutTest::dialSpeaksTheTextShownForIt()
+{
+    QFETCH(QString, dialName);
+    QFETCH(int, draggedTo);
+    QFETCH(int, setByScreenReaderTo);
+
+    auto *dial = window->findChild<QDial *>(dialName);
+    const auto *text = window->findChild<QLineEdit *>(dialName.replace("Dial", "LineEdit"));
+    QVERIFY(dial && text && openSimulator());
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(dial);
+    QVERIFY(spoken && spoken->valueInterface());
+
+    dial->setSliderDown(true);
+    dial->setSliderPosition(draggedTo);
+    dial->setSliderDown(false);
+    const QString dragged = text->text();
+    QCOMPARE(spoken->text(QAccessible::Value), dragged);
+    spoken->valueInterface()->setCurrentValue(setByScreenReaderTo);
+    QCOMPARE(dial->value(), setByScreenReaderTo);
+    QVERIFY(text->text() != dragged);
+    QCOMPARE(spoken->text(QAccessible::Value), text->text());
 }
 
 void MainWindowLayoutTest::formTextsBeforeStartUp()

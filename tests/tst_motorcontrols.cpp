@@ -3,14 +3,20 @@
 #include "tests/support/modaldialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -90,7 +96,57 @@ void setMostlyOtherThanDefaults(FakeModule &module)
         module.setParameter(number, value);
 }
 
+// How a person goes through the Tools menu.
+enum class MenuWay { OpenedAndClosedByMouse, ItemsHoveredByMouse, ItemsWalkedByKeys };
+
+// Opens the Tools menu with the pointer (or Alt and Down), goes over its items
+// the given way and closes it again.
+bool goThroughToolsMenu(const ConnectedWindow &rig, MenuWay way)
+{
+    QWindow *window = rig.window->windowHandle();
+    auto *menuBar = rig.widget<QMenuBar>("menuBar");
+    auto *menu = rig.widget<QMenu>("menuTools");
+    const QPoint title =
+        menuBar->mapTo(rig.window.get(), menuBar->actionGeometry(menu->menuAction()).center());
+    const bool byKeys = way == MenuWay::ItemsWalkedByKeys;
+    if (byKeys) {
+        QTest::keyClick(rig.window.get(), Qt::Key_Alt);
+        QTest::keyClick(menuBar, Qt::Key_Down);
+    } else {
+        QTest::mouseClick(window, Qt::LeftButton, {}, title);
+    }
+    if (!waitUntil([&] { return menu->isVisible(); }))
+        return false;
+    for (QAction *item : menu->actions()) {
+        if (byKeys)
+            QTest::keyClick(menu, Qt::Key_Down);
+        else if (way == MenuWay::ItemsHoveredByMouse)
+            QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(item).center());
+    }
+    if (way == MenuWay::OpenedAndClosedByMouse)
+        QTest::mouseClick(window, Qt::LeftButton, {}, title);
+    else
+        QTest::keyClick(menu, Qt::Key_Escape);
+    return waitUntil([&] { return !menu->isVisible(); });
+}
+
+// The contrast ratio of two colours as WCAG 2 defines it.
+double contrastRatio(const QColor &first, const QColor &second)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const auto [darker, lighter] = std::minmax({luminance(first), luminance(second)});
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(MenuWay)
 
 // The pulse generator, the power-stage switch and the factory reset, end to
 // end through the module stand-in.
@@ -112,6 +168,8 @@ private slots:
     void speedWithoutFullStepsIsUnknown();
     void factoryResetWritesAllSevenDefaults();
     void cancelledFactoryResetChangesNothing();
+    void powerStageMessageStaysReadable_data();
+    void powerStageMessageStaysReadable();
 };
 
 void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
@@ -386,6 +444,61 @@ void MotorControlsTest::cancelledFactoryResetChangesNothing()
     QCOMPARE(shownSettings(rig), before);
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(rig.frames(), QStringList());
+}
+
+void MotorControlsTest::powerStageMessageStaysReadable_data()
+{
+    QTest::addColumn<QPalette>("theme");
+    QTest::addColumn<bool>("powerStageOn");
+    QTest::addColumn<MenuWay>("way");
+    // The window's colour gives the text its colour: black on light, white on dark.
+    const QPalette light(QColor(240, 240, 240), QColor(240, 240, 240));
+    const QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
+    QTest::newRow("dark, off, Tools opened and closed by mouse")
+        << dark << false << MenuWay::OpenedAndClosedByMouse;
+    QTest::newRow("light, on, Tools items hovered by mouse")
+        << light << true << MenuWay::ItemsHoveredByMouse;
+    QTest::newRow("dark, on, Tools items walked by keys")
+        << dark << true << MenuWay::ItemsWalkedByKeys;
+}
+
+// The power stage's message and colour stay until the program shows another
+// message, and read on any theme; closing gives the theme its colours back.
+void MotorControlsTest::powerStageMessageStaysReadable()
+{
+    QFETCH(QPalette, theme);
+    QFETCH(bool, powerStageOn);
+    QFETCH(MenuWay, way);
+
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(theme);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    ConnectedWindow rig;
+    QVERIFY(openAt16Microsteps(rig));
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    const QString message = powerStageOn ? powerStageOnMessage : powerStageOffMessage;
+    if (powerStageOn)
+        rig.widget<QPushButton>("stopButton")->click();
+    QVERIFY(waitUntil([&] { return rig.statusMessage() == message; }));
+
+    QVERIFY(goThroughToolsMenu(rig, way));
+    QCOMPARE(rig.statusMessage(), message);
+    QStatusBar *statusBar = rig.window->statusBar();
+    QVERIFY(statusBar->autoFillBackground());
+    QCOMPARE(statusBarColour(rig), QColor(powerStageOn ? Qt::red : Qt::green));
+    // In the roles the status bar paints its message with, active or not.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QPalette shown = statusBar->palette();
+        QVERIFY(contrastRatio(shown.color(group, QPalette::WindowText),
+                              shown.color(group, statusBar->backgroundRole())) >= 4.5);
+    }
+
+    rig.widget<QPushButton>("closeButton")->click();
+    QCOMPARE(rig.statusMessage(), QString());
+    QVERIFY(!statusBar->autoFillBackground());
+    QCOMPARE(statusBar->palette().color(QPalette::WindowText),
+             QApplication::palette(statusBar).color(QPalette::WindowText));
 }
 
 QTEST_MAIN(MotorControlsTest)

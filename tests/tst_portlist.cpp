@@ -16,6 +16,7 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(PortDescription)
+Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
 
 namespace {
 
@@ -52,6 +53,8 @@ private slots:
     void itemTexts();
     void nameFromItemText_data();
     void nameFromItemText();
+    void openFailureReason_data();
+    void openFailureReason();
 
     void announcedPortsSkipStaleAndMalformedFiles();
     void missingDirectoryAnnouncesNothing();
@@ -134,6 +137,46 @@ void TestPortList::nameFromItemText()
     QFETCH(QString, itemText);
     QFETCH(QString, name);
     QCOMPARE(portNameFromItemText(itemText), name);
+}
+
+void TestPortList::openFailureReason_data()
+{
+    QTest::addColumn<QSerialPort::SerialPortError>("error");
+    QTest::addColumn<QString>("errorText");
+    QTest::addColumn<bool>("deviceAccessible");
+    QTest::addColumn<QString>("deviceGroup");
+    QTest::addColumn<QString>("reason");
+    const QString inUse = "The port is in use by another program. Close that program, or its "
+                          "connection to the port, and try again.";
+    QTest::newRow("gone") << QSerialPort::DeviceNotFoundError << "No such file or directory"
+                          << false << QString()
+                          << "The device is gone. Plug the module in again; its port may come "
+                             "back under another name.";
+    QTest::newRow("locked by another program on Linux")
+        << QSerialPort::PermissionError << "Permission error while locking the device" << true
+        << "dialout" << inUse;
+    QTest::newRow("in use on Windows")
+        << QSerialPort::PermissionError << "Access is denied." << true << QString() << inUse;
+    QTest::newRow("not in the device's group")
+        << QSerialPort::PermissionError << "Permission denied" << false << "dialout"
+        << "You are not allowed to use the port. Join the group that owns it, dialout (sudo "
+           "usermod -aG dialout $USER), then log out and in again.";
+    QTest::newRow("no group to join")
+        << QSerialPort::PermissionError << "Permission denied" << false << QString()
+        << "You are not allowed to use the port. Ask for read and write access to it.";
+    QTest::newRow("no serial port") << QSerialPort::UnsupportedOperationError
+                                    << "Inappropriate ioctl for device" << true << "root"
+                                    << "Inappropriate ioctl for device";
+}
+
+void TestPortList::openFailureReason()
+{
+    QFETCH(QSerialPort::SerialPortError, error);
+    QFETCH(QString, errorText);
+    QFETCH(bool, deviceAccessible);
+    QFETCH(QString, deviceGroup);
+    QFETCH(QString, reason);
+    QCOMPARE(portOpenFailureReason({error, errorText, deviceAccessible, deviceGroup}), reason);
 }
 
 void TestPortList::announcedPortsSkipStaleAndMalformedFiles()

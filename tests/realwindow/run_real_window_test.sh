@@ -29,7 +29,9 @@ chmod 700 "$runtime_dir"
 # The program lists only the ports announced here: our emulator's.
 export XDG_RUNTIME_DIR=$runtime_dir
 # The program must reach our Xvfb, whatever the caller's session uses, with
-# Qt's default style and no scaling, so the layout's pixels are the screen's.
+# Qt's default style and no scaling, so the layout's pixels are the screen's:
+# the X server says 96 dots per inch, as a desktop at 100 % does (Xvfb's own
+# 100 would scale the window by 1.04).
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_STYLE_OVERRIDE QT_SCALE_FACTOR \
     QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
 
@@ -92,7 +94,7 @@ start_xvfb() {
         if [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; then
             continue
         fi
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$output_dir/xvfb.log" 2>&1 &
+        Xvfb ":$number" -screen 0 1024x768x24 -dpi 96 -nolisten tcp > "$output_dir/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$number"
         if wait_for_display; then

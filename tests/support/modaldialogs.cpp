@@ -37,6 +37,7 @@ void answerNextMessageBox(QMessageBox::StandardButton button, MessageBoxAnswer *
         if (seen) {
             seen->shown = true;
             seen->text = box->text();
+            seen->informativeText = box->informativeText();
             seen->title = box->windowTitle();
             seen->icon = box->icon();
             seen->buttons = box->standardButtons();

@@ -16,6 +16,7 @@ struct MessageBoxAnswer
 {
     bool shown = false;
     QString text;
+    QString informativeText;
     QString title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;

@@ -6,9 +6,10 @@
 #      pseudo-terminal registered with Wine as COM5;
 #   3. the program's window opens the Linux emulator's port as COM5 and the
 #      emulator receives the opening frames; a screenshot is kept;
-#   4. the installer installs silently, the installed program starts, and
+#   4. the window at 125 % and 150 %: its size and text fit, and a screenshot;
+#   5. the installer installs silently, the installed program starts, and
 #      uninstalling removes it;
-#   5. the licence and the notices: inside the zip and the installed files,
+#   6. the licence and the notices: inside the zip and the installed files,
 #      and naming every library the link pulled in; the installer puts the
 #      command line on the system PATH and upgrades in place.
 # Usage: run-windows-tests.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
@@ -78,7 +79,8 @@ start_xvfb() {
     local number
     for number in $(seq 121 160); do
         [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$output/xvfb.log" 2>&1 &
+        # Room for the window at 150 %.
+        Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp > "$output/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$number"
         poll 10 xdotool getdisplaygeometry > /dev/null 2>&1 && return 0
@@ -174,10 +176,52 @@ else
 fi
 stop "$program_pid"
 program_pid=""
+
+# 4. The window at 125 % and 150 %: Windows' display set to 120 and 144 dots
+# per inch (Wine's LogPixels), the layout suite checks that the window is
+# 1.25x and 1.5x its design, as Windows measures it, and that its texts fit;
+# then the program itself at 150 % opens the emulator's port again, and its
+# screenshot is kept.
+display_dpi_key='HKCU\Control Panel\Desktop'
+check_scaled_window() {
+    local dpi factor
+    for dpi in 120 144; do
+        factor=$(awk "BEGIN { print $dpi / 96 }")
+        "$wine" reg add "$display_dpi_key" /v LogPixels /t REG_DWORD /d "$dpi" /f > /dev/null
+        if VELD_SCREEN_FACTOR=$factor WINEQT_FORCE_STDERR_LOGGING=1 \
+            "$wine" "$windows_build/tests/tst_mainwindowlayout.exe" windowTakesTheScreensFactor \
+            textFitsItsWidget > "$output/layout-$dpi-dpi.log" 2>&1; then
+            pass "the window at $dpi dots per inch: ${factor}x its design, texts fitting"
+        else
+            cat "$output/layout-$dpi-dpi.log"
+            fail "the window at $dpi dots per inch: ${factor}x its design, texts fitting"
+        fi
+    done
+    local frames_before
+    frames_before=$(wc -l < "$frame_log")
+    "$wine" "$windows_build/veld_usb_serial_programmer.exe" > "$output/program-150.log" 2>&1 &
+    program_pid=$!
+    if poll 60 find_window; then
+        # From the port list, which has the focus, to Open by keys, wherever
+        # Wine's frame at this size puts the button.
+        xdotool key --delay 100 Tab space
+        reopened() { [ "$(wc -l < "$frame_log")" -ge $((frames_before + 8)) ]; }
+        poll 20 reopened || fail "the window at 144 dots per inch did not open $port"
+        sleep 1
+        import -window "$window" "$output/windows-screenshot-150.png" &&
+            echo "Screenshot at 150 %: $output/windows-screenshot-150.png"
+    else
+        fail "the program's window did not appear at 144 dots per inch"
+    fi
+    stop "$program_pid"
+    program_pid=""
+    "$wine" reg delete "$display_dpi_key" /v LogPixels /f > /dev/null
+}
+check_scaled_window
 stop "$emulator_pid"
 emulator_pid=""
 
-# 5. The licence and the notices, the PATH, upgrades (functions, used below).
+# 6. The licence and the notices, the PATH, upgrades (functions, used below).
 release=$windows_build/windows-release
 same_file() { cmp -s "$1" "$2"; }
 # in_zip ZIP FILE: FILE of the release, as it is in the staging folder.
@@ -240,7 +284,7 @@ check_upgrade() {
     check "$1: a new console finds veld7316-cli on the PATH" test "$(cli_on_path)" = "veld7316-cli $version"
 }
 
-# 4. The installer.
+# 5. The installer.
 msi=$(ls "$windows_build"/veld-usb-serial-programmer-*-windows-x64.msi)
 version=$(basename "$msi" | sed 's/^veld-usb-serial-programmer-\(.*\)-windows-x64\.msi$/\1/')
 installed="$WINEPREFIX/drive_c/Program Files/VELD-7316 USB serial programmer"

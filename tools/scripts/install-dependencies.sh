@@ -6,7 +6,7 @@
 # Quick and silent when everything is already there.
 set -eu
 
-packages="cmake make g++ qtbase5-dev libqt5serialport5-dev fonts-dejavu-extra xvfb xauth xdotool imagemagick binutils-mingw-w64-x86-64 $*"
+packages="cmake make g++ qtbase5-dev libqt5serialport5-dev fonts-dejavu-extra xvfb xauth x11-utils xdotool imagemagick binutils-mingw-w64-x86-64 $*"
 
 missing=""
 for package in $packages; do

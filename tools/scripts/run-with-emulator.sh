@@ -33,7 +33,8 @@ fi
 
 echo "No display: running the programmer under Xvfb for a few seconds."
 display=:97
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp > /dev/null 2>&1 &
+# At 96 dots per inch, a desktop's 100 %, so the window is not scaled.
+Xvfb "$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp > /dev/null 2>&1 &
 xvfb_pid=$!
 sleep 1
 DISPLAY=$display "$programmer" &
