@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 
-#include "app/displayformat.h"
 #include "app/portlistrefresh.h"
 #include "app/windowfont.h"
 #include "config/configurationfile.h"
+#include "link/displayformat.h"
 #include "link/factorydefaults.h"
 #include "ui_mainwindow.h"
 

@@ -1,5 +1,5 @@
-#include "app/displayformat.h"
 #include "app/mainwindow.h"
+#include "link/displayformat.h"
 #include "ui_mainwindow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "tests/soak/settledcomparison.h"
 
-#include "app/displayformat.h"
+#include "link/displayformat.h"
 #include "tests/soak/framerules.h"
 #include "tests/support/connectedwindow.h"
 
