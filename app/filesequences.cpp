@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "config/configurationfile.h"
+#include "app/configurationfile.h"
 #include "config/sequencelog.h"
 
 #include "ui_mainwindow.h"

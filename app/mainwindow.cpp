@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "app/configurationfile.h"
 #include "app/portlistrefresh.h"
 #include "app/windowfont.h"
-#include "config/configurationfile.h"
 #include "link/displayformat.h"
 #include "link/factorydefaults.h"
 #include "ui_mainwindow.h"

@@ -1,6 +1,6 @@
+#include "app/configurationfile.h"
 #include "app/fittingfont.h"
 #include "app/mainwindow.h"
-#include "config/configurationfile.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
