@@ -6,6 +6,7 @@
 #include "link/motion.h"
 #include "link/parameters.h"
 #include "link/requesttable.h"
+#include "link/settingsrules.h"
 
 #include <QMainWindow>
 #include <QSerialPort>
@@ -102,6 +103,7 @@ private:
     void setFileValue(DeviceParameter parameter, int value);
     int fileValueOf(DeviceParameter parameter) const;
     ParameterValues fileValues() const;
+    void writeValues(const SettingsWrites &writes);
     void requestAll(RequestState request);
     LinkState linkState() const;
     void takeLinkState(const LinkState &link);
@@ -120,6 +122,7 @@ private:
     QString formatMotorSpeed() const;
     QString motorSpeedFor(double fullSteps) const;
     void selectMicrostepItem(int microsteps);
+    void writeMicrostepSettings(const SettingsWrites &writes);
     void enableStandbyControls(bool enabled);
     void setRotateButtonHeld(bool left, bool held);
     void applyMotion(MotionEvent event);

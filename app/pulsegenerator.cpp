@@ -22,8 +22,7 @@ QString MainWindow::formatMotorSpeed() const
 
 QString MainWindow::motorSpeedFor(double fullSteps) const
 {
-    const int microsteps = ui->microstepComboBox->currentText().toInt(nullptr, 10);
-    return ::formatMotorSpeed(pulseFrequency, microsteps, fullSteps,
+    return ::formatMotorSpeed(pulseFrequency, microStepResolution.value, fullSteps,
                               motionState == MotionState::RotatingLeft);
 }
 

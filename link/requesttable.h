@@ -14,17 +14,3 @@ template <typename T> struct ParameterEntry
     T fileValue{}; // as last taken from a configuration file
     RequestState request = RequestState::None;
 };
-
-// Stores a value and queues it for writing.
-template <typename T> void writeValue(ParameterEntry<T> &entry, T value)
-{
-    entry.value = value;
-    entry.request = RequestState::Write;
-}
-
-// Stores a value and queues it for writing, but only when it changed.
-template <typename T> void changeValue(ParameterEntry<T> &entry, T value)
-{
-    if (entry.value != value)
-        writeValue(entry, value);
-}

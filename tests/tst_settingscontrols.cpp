@@ -107,14 +107,6 @@ void SettingsControlsTest::dialDragWrites_data()
         << fullRangeOwnStandby << "standbyCurrentDial" << 12
         << QStringList{QStringLiteral("01 05 07 00 00 00 00 0C 19")} << "1.123A"
         << "584mA" << 12 << "1.5s";
-    QTest::newRow("delay below a second")
-        << fullRangeOwnStandby << "delayDial" << 9
-        << QStringList{QStringLiteral("01 05 D6 00 00 00 00 09 E5")} << "1.123A"
-        << "494mA" << 10 << "900ms";
-    QTest::newRow("delay of a second")
-        << fullRangeOwnStandby << "delayDial" << 10
-        << QStringList{QStringLiteral("01 05 D6 00 00 00 00 0A E6")} << "1.123A"
-        << "494mA" << 10 << "1.0s";
     QTest::newRow("longest delay")
         << fullRangeOwnStandby << "delayDial" << 255
         << QStringList{QStringLiteral("01 05 D6 00 00 00 00 FF DB")} << "1.123A"
@@ -203,9 +195,8 @@ void SettingsControlsTest::microstepInterlocks_data()
     QTest::addColumn<bool>("multiplier");
     QTest::addColumn<bool>("doubleEdge");
 
-    // 140 holds the microstep code: 4 is 16, 3 is 32, 2 is 64.
+    // 140 holds the microstep code: 4 is 16, 2 is 64.
     const Registers multiplierAt16 = {{140, 4}, {160, 1}, {161, 0}};
-    const Registers plainAt32 = {{140, 3}, {160, 0}, {161, 0}};
     const Registers doubleEdgeAt64 = {{140, 2}, {160, 0}, {161, 1}};
     const QString resolution16 = QStringLiteral("01 05 8C 00 00 00 00 04 96");
     const QString resolution32 = QStringLiteral("01 05 8C 00 00 00 00 03 95");
@@ -225,14 +216,6 @@ void SettingsControlsTest::microstepInterlocks_data()
     QTest::newRow("double edge with the multiplier on")
         << multiplierAt16 << "doubleEdgeCheckBox" << QString()
         << QStringList{multiplierOff, doubleEdgeOn} << "16" << false << true;
-    QTest::newRow("16 with the multiplier off")
-        << plainAt32 << "microstepComboBox"
-        << "16" << QStringList{resolution16} << "16" << false << false;
-    QTest::newRow("multiplier off keeps the resolution")
-        << multiplierAt16 << "x16CheckBox" << QString() << QStringList{multiplierOff} << "16"
-        << false << false;
-    QTest::newRow("double edge off") << doubleEdgeAt64 << "doubleEdgeCheckBox" << QString()
-                                     << QStringList{doubleEdgeOff} << "64" << false << false;
     QTest::newRow("the item already selected") << multiplierAt16 << "microstepComboBox"
                                                << "16" << QStringList() << "16" << true << false;
 }
