@@ -60,5 +60,5 @@ void MainWindow::on_standbyCurrentGroupBox_clicked(bool checked)
     writeValues(shareRunCurrent(linkState()));
     showValue(DeviceParameter::StandbyCurrent);
     ui->delayLineEdit->setText(QStringLiteral("0"));
-    ui->delayDial->setSliderPosition(0);
+    ui->delayDial->setValue(0);
 }

@@ -75,6 +75,7 @@ private slots:
 private:
     // Lifecycle
     void initialiseControls(const QList<PortDescription> &ports);
+    void connectDialTurns();
 
     // Port connection
     void fillPortList(const QList<PortDescription> &ports);
