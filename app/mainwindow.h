@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/parameterentry.h"
 #include "link/frame.h"
 #include "link/latereply.h"
 #include "link/linkstate.h"
 #include "link/motion.h"
 #include "link/parameters.h"
-#include "link/requesttable.h"
 #include "link/settingsrules.h"
 
 #include <QMainWindow>
