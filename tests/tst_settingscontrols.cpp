@@ -28,38 +28,10 @@ bool openWith(ConnectedWindow &rig, const Registers &registers)
 
 const QString powerStageOffFrame = QStringLiteral("01 0E 02 02 00 00 00 01 14");
 
-// The ways a person works a control. A drag presses the knob at its top and
-// lets go at its right; a click hits a dial at its left.
-enum class Way {
-    Drag,
-    Click,
-    WheelUp,
-    WheelDown,
-    KeyUp,
-    KeyDown,
-    PageUp,
-    PageDown,
-    Home,
-    End,
-    Space,
-    Type
-};
-
-void sendMouseMove(QWidget *widget, QPoint to)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(widget->mapToGlobal(to)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
-// One notch of a mouse wheel.
-void sendWheel(QWidget *widget, int angle)
-{
-    const QPoint at = widget->rect().center();
-    QWheelEvent wheel(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, angle),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &wheel);
-}
+// The ways a person works a control. A drag presses a dial at its top and
+// lets go at its right; a click hits a dial at its left. Keys are pressed as
+// named ("PgUp", "Space"); typing replaces a field's text, or searches a list.
+enum class Way { Drag, Click, WheelUp, WheelDown, Keys, Type };
 
 // A checkable group box toggles where its check box is drawn.
 QPoint checkBoxOf(const QGroupBox *box)
@@ -73,21 +45,21 @@ QPoint checkBoxOf(const QGroupBox *box)
         .center();
 }
 
-void work(QWidget *control, Way way, const QString &typed)
+void work(QWidget *control, Way way, const QString &keys)
 {
     const QRect area = control->rect();
     const QPoint top(area.center().x(), area.top() + 5);
     const QPoint right(area.right() - 5, area.center().y());
     const QPoint left(area.left() + 5, area.center().y());
-    const auto key = [control](Qt::Key pressed) {
-        QTest::keyClick(control, pressed);
-    };
     switch (way) {
-    case Way::Drag:
+    case Way::Drag: {
         QTest::mousePress(control, Qt::LeftButton, Qt::NoModifier, top);
-        sendMouseMove(control, right);
+        QMouseEvent move(QEvent::MouseMove, QPointF(right), QPointF(control->mapToGlobal(right)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &move);
         QTest::mouseRelease(control, Qt::LeftButton, Qt::NoModifier, right);
         return;
+    }
     case Way::Click: {
         const auto *box = qobject_cast<QGroupBox *>(control);
         const bool dial = qobject_cast<QDial *>(control);
@@ -96,28 +68,21 @@ void work(QWidget *control, Way way, const QString &typed)
         return;
     }
     case Way::WheelUp:
-        return sendWheel(control, 120);
-    case Way::WheelDown:
-        return sendWheel(control, -120);
-    case Way::KeyUp:
-        return key(Qt::Key_Up);
-    case Way::KeyDown:
-        return key(Qt::Key_Down);
-    case Way::PageUp:
-        return key(Qt::Key_PageUp);
-    case Way::PageDown:
-        return key(Qt::Key_PageDown);
-    case Way::Home:
-        return key(Qt::Key_Home);
-    case Way::End:
-        return key(Qt::Key_End);
-    case Way::Space:
-        return key(Qt::Key_Space);
+    case Way::WheelDown: {
+        // One notch.
+        const QPoint notch(0, way == Way::WheelUp ? 120 : -120);
+        QWheelEvent wheel(QPointF(area.center()), QPointF(control->mapToGlobal(area.center())),
+                          QPoint(), notch, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+        return;
+    }
+    case Way::Keys:
+        QTest::keySequence(control, QKeySequence(keys));
+        return;
     case Way::Type:
-        // A field's text is replaced; a list is searched by what is typed.
         if (qobject_cast<QLineEdit *>(control))
-            QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(control, typed);
+            QTest::keySequence(control, QKeySequence::SelectAll);
+        QTest::keyClicks(control, keys);
         return;
     }
 }
@@ -170,7 +135,7 @@ void SettingsControlsTest::uncheckingTheStandbyBoxWritesTheShownValues()
     auto *box = rig.widget<QGroupBox>("standbyCurrentGroupBox");
     QVERIFY(box->isChecked());
 
-    work(box, Way::Space, QString());
+    work(box, Way::Keys, QStringLiteral("Space"));
     QVERIFY(!box->isChecked());
     QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0"));
     QCOMPARE(rig.widget<QDial>("delayDial")->sliderPosition(), 0);
@@ -235,7 +200,7 @@ void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown_data()
     QTest::addColumn<bool>("turning");
     QTest::addColumn<QString>("control");
     QTest::addColumn<Way>("way");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("shows");
 
@@ -249,8 +214,8 @@ void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown_data()
     const Registers doubleEdgeAt64 = {{140, 2}, {160, 0}, {161, 1}};
     const auto row = [&](const char *name, const Registers &registers, bool turning,
                          const char *control, Way way, const char *field, const char *shows,
-                         const char *typed = "") {
-        QTest::newRow(name) << registers << turning << control << way << typed << field << shows;
+                         const char *keys = "") {
+        QTest::newRow(name) << registers << turning << control << way << keys << field << shows;
     };
     // A wheel notch turns a dial by three steps, a page by ten. The motor
     // turns at 1000 Hz with the 100 Hz step, dial at 10.
@@ -259,52 +224,53 @@ void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown_data()
     row("run current clicked into the half range", own, false, "runCurrentDial", Way::Click,
         "runCurrentLineEdit", "243mA");
     row("run current arrow key into the full range, standby text rescaled", halfTop, false,
-        "runCurrentDial", Way::KeyUp, "standbyCurrentLineEdit", "1.123A");
-    row("run current page key into the half range", own, false, "runCurrentDial", Way::PageDown,
-        "runCurrentLineEdit", "729mA");
+        "runCurrentDial", Way::Keys, "standbyCurrentLineEdit", "1.123A", "Up");
+    row("run current page key into the half range", own, false, "runCurrentDial", Way::Keys,
+        "runCurrentLineEdit", "729mA", "PgDown");
     row("run current wheel down, standby following", shared, false, "runCurrentDial",
         Way::WheelDown, "standbyCurrentLineEdit", "988mA");
     row("run current End from the half range top writes the range", halfTopShared, false,
-        "runCurrentDial", Way::End, "runCurrentLineEdit", "1.438A");
-    row("standby current arrow key", own, false, "standbyCurrentDial", Way::KeyDown,
-        "standbyCurrentLineEdit", "449mA");
+        "runCurrentDial", Way::Keys, "runCurrentLineEdit", "1.438A", "End");
+    row("standby current arrow key", own, false, "standbyCurrentDial", Way::Keys,
+        "standbyCurrentLineEdit", "449mA", "Down");
     row("standby current clicked", own, false, "standbyCurrentDial", Way::Click,
         "standbyCurrentLineEdit", "315mA");
     row("delay dragged", own, false, "delayDial", Way::Drag, "delayLineEdit", "20.3s");
-    row("delay page key", own, false, "delayDial", Way::PageUp, "delayLineEdit", "2.5s");
+    row("delay page key", own, false, "delayDial", Way::Keys, "delayLineEdit", "2.5s", "PgUp");
     row("delay wheel down", own, false, "delayDial", Way::WheelDown, "delayLineEdit", "1.2s");
-    row("delay Home", own, false, "delayDial", Way::Home, "delayLineEdit", "0ms");
+    row("delay Home", own, false, "delayDial", Way::Keys, "delayLineEdit", "0ms", "Home");
     row("pulse frequency dragged", own, true, "pulseFrequencyDial", Way::Drag,
         "pulseFrequencyLineEdit", "7.400kHz");
     row("pulse frequency clicked", own, true, "pulseFrequencyDial", Way::Click,
         "pulseFrequencyLineEdit", "2.500kHz");
     row("pulse frequency wheel up", own, true, "pulseFrequencyDial", Way::WheelUp, "rpmLineEdit",
         "24.38");
-    row("pulse frequency arrow key", own, true, "pulseFrequencyDial", Way::KeyUp,
-        "pulseFrequencyLineEdit", "1.100kHz");
-    row("pulse frequency page key", own, true, "pulseFrequencyDial", Way::PageDown,
-        "pulseFrequencyLineEdit", "0.000kHz");
-    row("pulse frequency while stopped", own, false, "pulseFrequencyDial", Way::KeyUp,
-        "pulseFrequencyLineEdit", "0.100kHz");
+    row("pulse frequency arrow key", own, true, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "1.100kHz", "Up");
+    row("pulse frequency page key", own, true, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "0.000kHz", "PgDown");
+    row("pulse frequency while stopped", own, false, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "0.100kHz", "Up");
     row("multiplier clicked at 64 with double edge", doubleEdgeAt64, false, "x16CheckBox",
         Way::Click, "microstepComboBox", "16");
-    row("double edge by space", own, false, "doubleEdgeCheckBox", Way::Space, "x16CheckBox",
-        "unchecked");
-    row("microsteps arrow key", own, false, "microstepComboBox", Way::KeyDown, "x16CheckBox",
-        "unchecked");
+    row("double edge by space", own, false, "doubleEdgeCheckBox", Way::Keys, "x16CheckBox",
+        "unchecked", "Space");
+    row("microsteps arrow key", own, false, "microstepComboBox", Way::Keys, "x16CheckBox",
+        "unchecked", "Down");
     row("microsteps typed", own, false, "microstepComboBox", Way::Type, "microstepComboBox", "64",
         "64");
     row("standby box clicked", own, false, "standbyCurrentGroupBox", Way::Click,
         "standbyCurrentLineEdit", "1.123A");
-    row("standby box by space", own, false, "standbyCurrentGroupBox", Way::Space, "delayLineEdit",
-        "0");
+    row("standby box by space", own, false, "standbyCurrentGroupBox", Way::Keys, "delayLineEdit",
+        "0", "Space");
     row("Hz clicked", own, true, "herzRadioButton", Way::Click, "pulseFrequencyLineEdit", "1000Hz");
     row("full steps typed", own, true, "motorFullStepsLineEdit", Way::Type, "rpmLineEdit", "12.50",
         "300");
-    row("reversed by space", own, true, "rotateLeftButton", Way::Space, "rpmLineEdit", "-18.75");
+    row("reversed by space", own, true, "rotateLeftButton", Way::Keys, "rpmLineEdit", "-18.75",
+        "Space");
     row("stopped by a click", own, true, "stopButton", Way::Click, "stopButton", "Driver Off");
-    row("power stage on by space", own, false, "stopButton", Way::Space, "stopButton",
-        "Driver Off");
+    row("power stage on by space", own, false, "stopButton", Way::Keys, "stopButton", "Driver Off",
+        "Space");
 }
 
 // However a control is worked, the window ends up showing what the module
@@ -315,7 +281,7 @@ void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown()
     QFETCH(bool, turning);
     QFETCH(QString, control);
     QFETCH(Way, way);
-    QFETCH(QString, typed);
+    QFETCH(QString, keys);
     QFETCH(QString, field);
     QFETCH(QString, shows);
 
@@ -324,7 +290,7 @@ void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown()
     QVERIFY(!turning || startTurningRight(rig));
     auto *worked = rig.widget<QWidget>(qPrintable(control));
     QVERIFY(worked->isEnabled());
-    work(worked, way, typed);
+    work(worked, way, keys);
     QCOMPARE(shown(rig.widget<QWidget>(qPrintable(field))), shows);
 
     const auto nothingExcused = [](int) {
