@@ -1,5 +1,5 @@
-#include "app/displayformat.h"
 #include "app/mainwindow.h"
+#include "link/displayformat.h"
 #include "ui_mainwindow.h"
 
 QString MainWindow::formatCurrent(int value) const
@@ -29,52 +29,36 @@ void MainWindow::enableStandbyControls(bool enabled)
 
 void MainWindow::on_runCurrentDial_sliderMoved(int position)
 {
-    const bool halfRange = isHalfRangeDialPosition(position);
-    // The dial sets the range too: a read of the range still under way must
-    // not put the current the user chose on the other scale.
-    if (halfRange != halfCurrentRange.value || halfCurrentRange.request == RequestState::Read) {
-        writeValue(halfCurrentRange, halfRange);
+    const SettingsWrites writes =
+        turnRunCurrentDial(linkState(), position, ui->standbyCurrentGroupBox->isChecked());
+    writeValues(writes);
+    // The standby register value stays; its current reads on the new scale.
+    if (writes[DeviceParameter::HalfCurrentRange])
         ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
-    }
-
-    const int value = runCurrentFromDialPosition(position);
-    if (value != runCurrent.value) {
-        writeValue(runCurrent, value);
-        // Without a standby current of its own, the standby current follows.
-        if (!ui->standbyCurrentGroupBox->isChecked()) {
-            writeValue(standbyCurrent, value);
-            ui->standbyCurrentLineEdit->setText(formatCurrent(value));
-            ui->standbyCurrentDial->setSliderPosition(value);
-        }
-    }
+    if (writes[DeviceParameter::StandbyCurrent])
+        showValue(DeviceParameter::StandbyCurrent);
     ui->runCurrentLineEdit->setText(formatCurrent(runCurrent.value));
 }
 
 void MainWindow::on_standbyCurrentDial_sliderMoved(int position)
 {
-    changeValue(standbyCurrent, position);
+    writeValues(chooseValue(linkState(), DeviceParameter::StandbyCurrent, position));
     ui->standbyCurrentLineEdit->setText(formatCurrent(position));
 }
 
 void MainWindow::on_delayDial_sliderMoved(int position)
 {
-    changeValue(standbyCurrentDelay, position);
+    writeValues(chooseValue(linkState(), DeviceParameter::StandbyCurrentDelay, position));
     ui->delayLineEdit->setText(formatDelay(position));
 }
 
 void MainWindow::on_standbyCurrentGroupBox_clicked(bool checked)
 {
-    if (checked) {
-        enableStandbyControls(true);
+    enableStandbyControls(checked);
+    if (checked)
         return;
-    }
-    // Without a standby current of its own the module stands by at the run
-    // current at once: both are written, so that it holds what is shown.
-    enableStandbyControls(false);
-    writeValue(standbyCurrent, runCurrent.value);
-    ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
-    ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
-    writeValue(standbyCurrentDelay, 0);
+    writeValues(shareRunCurrent(linkState()));
+    showValue(DeviceParameter::StandbyCurrent);
     ui->delayLineEdit->setText(QStringLiteral("0"));
-    ui->delayDial->setSliderPosition(0);
+    ui->delayDial->setValue(0);
 }

@@ -1,9 +1,37 @@
 #include "app/mainwindow.h"
 
-#include "config/configurationfile.h"
+#include "app/configurationfile.h"
+#include "config/configfileio.h"
 #include "config/sequencelog.h"
+#include "link/factorydefaults.h"
 
 #include "ui_mainwindow.h"
+
+#include <QMessageBox>
+
+// The Tools menu: the configuration file dialog with what it calls, and the
+// factory reset, which writes a whole set of values as Program does.
+
+void MainWindow::setConfigurationFilePath(const QString &path)
+{
+    configurationFilePath = path;
+}
+
+bool MainWindow::readConfigurationFile()
+{
+    // The dialog's chooser offers new names: Read fills such a file later.
+    return readConfigurationFileAt(
+        configurationFilePath, MissingFile::Create,
+        [this](const QString &line) { appendLog(line); },
+        [this](DeviceParameter parameter, int value) { setFileValue(parameter, value); });
+}
+
+bool MainWindow::writeConfigurationFile()
+{
+    return writeConfigurationFileAt(
+        configurationFilePath, [this](DeviceParameter parameter) { return cachedValue(parameter); },
+        [this](const QString &line) { appendLog(line); });
+}
 
 void MainWindow::startReadForFile()
 {
@@ -81,4 +109,16 @@ void MainWindow::appendLog(const QString &line)
 void MainWindow::on_actionConfiguration_File_triggered()
 {
     configurationFile->exec();
+}
+
+void MainWindow::on_actionReset_to_Factory_Defaults_triggered()
+{
+    QMessageBox confirmation(QMessageBox::Warning, QString(),
+                             QStringLiteral("Values will be Reset to Factory Default!"),
+                             QMessageBox::Ok | QMessageBox::Cancel);
+    if (confirmation.exec() != QMessageBox::Ok)
+        return;
+
+    // Every entry is written, also where it already holds the default.
+    placeValues(factoryDefaults(), RequestState::Write);
 }

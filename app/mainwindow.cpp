@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "app/configurationfile.h"
 #include "app/dialaccessible.h"
-#include "app/displayformat.h"
 #include "app/portlistrefresh.h"
 #include "app/statusline.h"
 #include "app/windowfont.h"
-#include "config/configurationfile.h"
+#include "link/displayformat.h"
 #include "link/factorydefaults.h"
 #include "ui_mainwindow.h"
 
@@ -43,6 +43,7 @@ MainWindow::MainWindow(QWidget *parent)
         on_microstepComboBox_currentIndexChanged(ui->microstepComboBox->itemText(index));
     });
 #endif
+    connectDialTurns();
     setFixedSize(windowWidth, windowHeight);
     ui->motorFullStepsLineEdit->setValidator(new QIntValidator(0, maximumFullSteps, this));
     auto *stepAngleValidator = new QDoubleValidator(0.0, maximumStepAngle, stepAngleDecimals, this);
@@ -75,6 +76,25 @@ MainWindow::~MainWindow()
     }
     delete ui;
     delete configurationFile;
+}
+
+// Only a drag reports sliderMoved. The wheel, the keys and a click that makes
+// the knob jump move a dial too, and each such step runs the drag's handler
+// with the knob's new position. A drag's own steps are left to sliderMoved,
+// and a step that does not move the knob (a key at the end) runs nothing.
+void MainWindow::connectDialTurns()
+{
+    const auto onTurn = [this](QDial *dial, void (MainWindow::*handler)(int)) {
+        connect(dial, &QAbstractSlider::actionTriggered, this, [this, dial, handler] {
+            // The value follows the knob only after this signal.
+            if (!dial->isSliderDown() && dial->sliderPosition() != dial->value())
+                (this->*handler)(dial->sliderPosition());
+        });
+    };
+    onTurn(ui->runCurrentDial, &MainWindow::on_runCurrentDial_sliderMoved);
+    onTurn(ui->standbyCurrentDial, &MainWindow::on_standbyCurrentDial_sliderMoved);
+    onTurn(ui->delayDial, &MainWindow::on_delayDial_sliderMoved);
+    onTurn(ui->pulseFrequencyDial, &MainWindow::on_pulseFrequencyDial_sliderMoved);
 }
 
 void MainWindow::initialiseControls(const QList<PortDescription> &ports)

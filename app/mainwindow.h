@@ -1,11 +1,12 @@
 #pragma once
 
+#include "app/parameterentry.h"
 #include "link/frame.h"
 #include "link/latereply.h"
 #include "link/linkstate.h"
 #include "link/motion.h"
 #include "link/parameters.h"
-#include "link/requesttable.h"
+#include "link/settingsrules.h"
 
 #include <QMainWindow>
 #include <QSerialPort>
@@ -74,6 +75,7 @@ private slots:
 private:
     // Lifecycle
     void initialiseControls(const QList<PortDescription> &ports);
+    void connectDialTurns();
 
     // Port connection
     void fillPortList(const QList<PortDescription> &ports);
@@ -102,6 +104,7 @@ private:
     void setFileValue(DeviceParameter parameter, int value);
     int fileValueOf(DeviceParameter parameter) const;
     ParameterValues fileValues() const;
+    void writeValues(const SettingsWrites &writes);
     void requestAll(RequestState request);
     LinkState linkState() const;
     void takeLinkState(const LinkState &link);
@@ -120,6 +123,7 @@ private:
     QString formatMotorSpeed() const;
     QString motorSpeedFor(double fullSteps) const;
     void selectMicrostepItem(int microsteps);
+    void writeMicrostepSettings(const SettingsWrites &writes);
     void enableStandbyControls(bool enabled);
     void setRotateButtonHeld(bool left, bool held);
     void applyMotion(MotionEvent event);

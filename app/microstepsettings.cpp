@@ -11,41 +11,28 @@ void MainWindow::selectMicrostepItem(int microsteps)
 // Runs for selections from code too: replies, programming and the reset rely on it.
 void MainWindow::on_microstepComboBox_currentIndexChanged(const QString &arg1)
 {
-    const int resolution = arg1.toInt(nullptr, 10);
-    if (resolution != multiplierResolution && ui->x16CheckBox->isChecked()) {
-        ui->x16CheckBox->setChecked(false);
-        changeValue(microStepMultiplier, false);
-    }
-    changeValue(microStepResolution, resolution);
+    writeMicrostepSettings(chooseResolution(linkState(), arg1.toInt(nullptr, 10)));
 }
 
 void MainWindow::on_x16CheckBox_clicked(bool checked)
 {
-    if (!checked) {
-        changeValue(microStepMultiplier, false);
-        return;
-    }
-    changeValue(microStepMultiplier, true);
-    if (microStepDoubleEdge.value) {
-        writeValue(microStepDoubleEdge, false);
-        ui->doubleEdgeCheckBox->setChecked(false);
-    }
-    if (microStepResolution.value != multiplierResolution) {
-        writeValue(microStepResolution, multiplierResolution);
-        selectMicrostepItem(multiplierResolution);
-    }
+    writeMicrostepSettings(clickMultiplier(linkState(), checked));
 }
 
 void MainWindow::on_doubleEdgeCheckBox_clicked(bool checked)
 {
-    if (!checked) {
-        changeValue(microStepDoubleEdge, false);
-        return;
+    writeMicrostepSettings(clickDoubleEdge(linkState(), checked));
+}
+
+// The values are stored before they are shown: selecting the resolution's
+// item runs the resolution handler, which must find it stored.
+void MainWindow::writeMicrostepSettings(const SettingsWrites &writes)
+{
+    writeValues(writes);
+    for (DeviceParameter parameter :
+         {DeviceParameter::MicroStepResolution, DeviceParameter::MicroStepMultiplier,
+          DeviceParameter::MicroStepDoubleEdge}) {
+        if (writes[parameter])
+            showValue(parameter);
     }
-    // Double edge and the multiplier exclude each other.
-    if (ui->x16CheckBox->isChecked()) {
-        ui->x16CheckBox->setChecked(false);
-        changeValue(microStepMultiplier, false);
-    }
-    changeValue(microStepDoubleEdge, true);
 }

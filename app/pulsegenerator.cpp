@@ -1,5 +1,5 @@
-#include "app/displayformat.h"
 #include "app/mainwindow.h"
+#include "link/displayformat.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -22,8 +22,7 @@ QString MainWindow::formatMotorSpeed() const
 
 QString MainWindow::motorSpeedFor(double fullSteps) const
 {
-    const int microsteps = ui->microstepComboBox->currentText().toInt(nullptr, 10);
-    return ::formatMotorSpeed(pulseFrequency, microsteps, fullSteps,
+    return ::formatMotorSpeed(pulseFrequency, microStepResolution.value, fullSteps,
                               motionState == MotionState::RotatingLeft);
 }
 

@@ -70,6 +70,16 @@ void MainWindow::setFileValue(DeviceParameter parameter, int value)
     });
 }
 
+void MainWindow::writeValues(const SettingsWrites &writes)
+{
+    for (DeviceParameter parameter : allDeviceParameters) {
+        if (writes[parameter]) {
+            storeValue(parameter, *writes[parameter]);
+            requestOf(parameter) = RequestState::Write;
+        }
+    }
+}
+
 void MainWindow::requestAll(RequestState request)
 {
     for (DeviceParameter parameter : allDeviceParameters)

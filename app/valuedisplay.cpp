@@ -5,6 +5,8 @@
 // The one path from the request table's values to the controls. Setting a
 // dial, a text or a check box from here runs no user-action handler; only
 // selecting a microstep item runs the resolution handler, with its interlock.
+// Dials are placed with setValue: setSliderPosition reports a turn, as the
+// wheel and the keys do, and the turn's handler would write the value back.
 
 void MainWindow::showValue(DeviceParameter parameter)
 {
@@ -16,15 +18,15 @@ void MainWindow::showValue(DeviceParameter parameter)
         return;
     case DeviceParameter::RunCurrent:
         ui->runCurrentLineEdit->setText(formatCurrent(runCurrent.value));
-        ui->runCurrentDial->setSliderPosition(runCurrentDialPosition());
+        ui->runCurrentDial->setValue(runCurrentDialPosition());
         return;
     case DeviceParameter::StandbyCurrent:
         ui->standbyCurrentLineEdit->setText(formatCurrent(standbyCurrent.value));
-        ui->standbyCurrentDial->setSliderPosition(standbyCurrent.value);
+        ui->standbyCurrentDial->setValue(standbyCurrent.value);
         return;
     case DeviceParameter::StandbyCurrentDelay:
         ui->delayLineEdit->setText(formatDelay(standbyCurrentDelay.value));
-        ui->delayDial->setSliderPosition(standbyCurrentDelay.value);
+        ui->delayDial->setValue(standbyCurrentDelay.value);
         return;
     case DeviceParameter::MicroStepResolution:
         selectMicrostepItem(microStepResolution.value);
@@ -66,7 +68,7 @@ void MainWindow::showInvalid(DeviceParameter parameter)
 {
     const auto show = [](QLineEdit *text, QDial *dial) {
         text->setText(QStringLiteral("invalid"));
-        dial->setSliderPosition(0);
+        dial->setValue(0);
     };
     if (parameter == DeviceParameter::RunCurrent)
         show(ui->runCurrentLineEdit, ui->runCurrentDial);

@@ -9,12 +9,7 @@ bool writeConfiguration(QTextStream &stream, const std::function<int(DeviceParam
     log(QStringLiteral("Writing to file ..."));
     for (DeviceParameter parameter : configurationFileOrder) {
         const int value = valueOf(parameter);
-        stream << parameterName(parameter) << ' ';
-        if (isBooleanParameter(parameter))
-            stream << booleanText(value != 0);
-        else
-            stream << value;
-        stream << '\n';
+        stream << parameterName(parameter) << ' ' << parameterValueText(parameter, value) << '\n';
         log(parameterReport(parameter, value));
     }
     stream.flush();

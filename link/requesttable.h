@@ -6,25 +6,3 @@ enum class RequestState {
     Read = 1,
     Write = 2,
 };
-
-// One device parameter as the window holds it.
-template <typename T> struct ParameterEntry
-{
-    T value{};     // as shown; after a user change, the value to be written
-    T fileValue{}; // as last taken from a configuration file
-    RequestState request = RequestState::None;
-};
-
-// Stores a value and queues it for writing.
-template <typename T> void writeValue(ParameterEntry<T> &entry, T value)
-{
-    entry.value = value;
-    entry.request = RequestState::Write;
-}
-
-// Stores a value and queues it for writing, but only when it changed.
-template <typename T> void changeValue(ParameterEntry<T> &entry, T value)
-{
-    if (entry.value != value)
-        writeValue(entry, value);
-}

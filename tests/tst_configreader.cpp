@@ -1,6 +1,6 @@
+#include "app/configurationfile.h"
 #include "app/mainwindow.h"
 #include "config/configreader.h"
-#include "config/configurationfile.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
+#include "app/configurationfile.h"
 #include "app/mainwindow.h"
-#include "config/configurationfile.h"
 #include "tests/support/answerfilechooser.h"
 #include "tests/support/modaldialogs.h"
 

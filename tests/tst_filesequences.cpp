@@ -1,4 +1,4 @@
-#include "config/configurationfile.h"
+#include "app/configurationfile.h"
 #include "tests/support/answerfilechooser.h"
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"

@@ -3,12 +3,16 @@
 #include "link/motion.h"
 #include "link/portinput.h"
 #include "link/replystep.h"
+#include "link/settingsrules.h"
 
 #include <QBuffer>
 #include <QtTest>
 
+#include <functional>
+
 using P = DeviceParameter;
 using R = RequestState;
+using SettingsRule = std::function<SettingsWrites(const LinkState &)>;
 
 Q_DECLARE_METATYPE(LinkState)
 Q_DECLARE_METATYPE(DeviceParameter)
@@ -17,6 +21,7 @@ Q_DECLARE_METATYPE(Reply)
 Q_DECLARE_METATYPE(MotionState)
 Q_DECLARE_METATYPE(MotionEvent)
 Q_DECLARE_METATYPE(SpeedShown)
+Q_DECLARE_METATYPE(SettingsRule)
 
 namespace {
 
@@ -34,6 +39,26 @@ LinkState pending(std::initializer_list<std::pair<P, R>> requests)
     for (const auto &[parameter, request] : requests)
         link.requests[parameter] = request;
     return link;
+}
+
+LinkState holding(std::initializer_list<std::pair<P, int>> values)
+{
+    LinkState link = pending({});
+    for (const auto &[parameter, value] : values)
+        link.values[parameter] = value;
+    return link;
+}
+
+// "RunCurrent 17, HalfCurrentRange 0", in write order.
+QString writtenText(const SettingsWrites &writes)
+{
+    QStringList written;
+    for (P parameter : allDeviceParameters) {
+        if (writes[parameter])
+            written << parameterName(parameter) + QLatin1Char(' ') +
+                           QString::number(*writes[parameter]);
+    }
+    return written.isEmpty() ? QStringLiteral("nothing") : written.join(QStringLiteral(", "));
 }
 
 QString sentFrame(const TickPlan &plan)
@@ -65,6 +90,8 @@ private slots:
     void receivedBytes();
     void motion_data();
     void motion();
+    void settingsRules_data();
+    void settingsRules();
 };
 
 void LinkRulesTest::nextTick_data()
@@ -400,6 +427,85 @@ void LinkRulesTest::motion()
         QCOMPARE(*step.pulseWanted, pulseWanted.toInt());
     QTEST(step.speed, "speed");
     QTEST(QString::fromLatin1(stopButtonText(step.state)), "stopButton");
+}
+
+void LinkRulesTest::settingsRules_data()
+{
+    QTest::addColumn<LinkState>("link");
+    QTest::addColumn<SettingsRule>("rule");
+    QTest::addColumn<QString>("written");
+
+    const LinkState halfTopOwnStandby =
+        holding({{P::HalfCurrentRange, 1}, {P::RunCurrent, 31}, {P::StandbyCurrent, 24}});
+    const LinkState halfFollowing =
+        holding({{P::HalfCurrentRange, 1}, {P::RunCurrent, 24}, {P::StandbyCurrent, 24}});
+    const LinkState fullOwnStandby =
+        holding({{P::RunCurrent, 24}, {P::StandbyCurrent, 10}, {P::StandbyCurrentDelay, 15}});
+    LinkState rangeBeingRead = fullOwnStandby;
+    rangeBeingRead.requests[P::HalfCurrentRange] = R::Read;
+    const LinkState multiplierAt16 =
+        holding({{P::MicroStepResolution, 16}, {P::MicroStepMultiplier, 1}});
+    const LinkState plainAt32 = holding({{P::MicroStepResolution, 32}});
+    const LinkState doubleEdgeAt64 =
+        holding({{P::MicroStepResolution, 64}, {P::MicroStepDoubleEdge, 1}});
+    const auto runDial = [](int position, bool ownStandbyCurrent) {
+        return SettingsRule([=](const LinkState &link) {
+            return turnRunCurrentDial(link, position, ownStandbyCurrent);
+        });
+    };
+    const auto rule = [](SettingsWrites (*apply)(const LinkState &, bool), bool checked) {
+        return SettingsRule([=](const LinkState &link) { return apply(link, checked); });
+    };
+    const auto chosen = [](P parameter, int value) {
+        return SettingsRule(
+            [=](const LinkState &link) { return chooseValue(link, parameter, value); });
+    };
+    const auto resolution = [](int microsteps) {
+        return SettingsRule(
+            [=](const LinkState &link) { return chooseResolution(link, microsteps); });
+    };
+
+    QTest::newRow("run dial 31 to 32 crosses into the full range")
+        << halfTopOwnStandby << runDial(32, true) << "RunCurrent 17, HalfCurrentRange 0";
+    QTest::newRow("run dial at 46 from the half range top writes only the range")
+        << halfTopOwnStandby << runDial(46, true) << "HalfCurrentRange 0";
+    QTest::newRow("run dial takes the standby current along without its own")
+        << halfFollowing << runDial(10, false) << "RunCurrent 10, StandbyCurrent 10";
+    QTest::newRow("run dial onto the cached value")
+        << fullOwnStandby << runDial(39, true) << "nothing";
+    QTest::newRow("run dial writes a range still being read")
+        << rangeBeingRead << runDial(39, true) << "HalfCurrentRange 0";
+    QTest::newRow("run dial one notch above a full-range 5 is half range 21")
+        << holding({{P::RunCurrent, 5}}) << runDial(21, false)
+        << "RunCurrent 21, StandbyCurrent 21, HalfCurrentRange 1";
+    QTest::newRow("standby dial") << fullOwnStandby << chosen(P::StandbyCurrent, 12)
+                                  << "StandbyCurrent 12";
+    QTest::newRow("delay dial onto the cached value")
+        << fullOwnStandby << chosen(P::StandbyCurrentDelay, 15) << "nothing";
+    QTest::newRow("standby box unchecked") << fullOwnStandby << SettingsRule(shareRunCurrent)
+                                           << "StandbyCurrent 24, StandbyCurrentDelay 0";
+    QTest::newRow("32 with the multiplier on")
+        << multiplierAt16 << resolution(32) << "MicroStepResolution 32, MicroStepMultiplier 0";
+    QTest::newRow("16 with the multiplier off")
+        << plainAt32 << resolution(16) << "MicroStepResolution 16";
+    QTest::newRow("the resolution held") << multiplierAt16 << resolution(16) << "nothing";
+    QTest::newRow("multiplier at 64 with double edge")
+        << doubleEdgeAt64 << rule(clickMultiplier, true)
+        << "MicroStepResolution 16, MicroStepMultiplier 1, MicroStepDoubleEdge 0";
+    QTest::newRow("multiplier off keeps the resolution")
+        << multiplierAt16 << rule(clickMultiplier, false) << "MicroStepMultiplier 0";
+    QTest::newRow("double edge with the multiplier on")
+        << multiplierAt16 << rule(clickDoubleEdge, true)
+        << "MicroStepMultiplier 0, MicroStepDoubleEdge 1";
+    QTest::newRow("double edge off")
+        << doubleEdgeAt64 << rule(clickDoubleEdge, false) << "MicroStepDoubleEdge 0";
+}
+
+void LinkRulesTest::settingsRules()
+{
+    QFETCH(LinkState, link);
+    QFETCH(SettingsRule, rule);
+    QTEST(writtenText(rule(link)), "written");
 }
 
 QTEST_APPLESS_MAIN(LinkRulesTest)

@@ -1,7 +1,9 @@
+#include "app/configurationfile.h"
 #include "app/fittingfont.h"
 #include "app/highdpi.h"
 #include "app/mainwindow.h"
-#include "config/configurationfile.h"
+#include "link/displayformat.h"
+#include "link/parametertable.h"
 #include "ui_mainwindow.h"
 
 #include <QAccessible>
@@ -97,7 +99,9 @@ QVariantMap spoken(const QString &accessibleName, QVariantMap properties)
 }
 
 // The main window's form objects in creation order. Start-up replaces the stop button's
-// form text, so its row leaves the text out; formTextsBeforeStartUp checks it.
+// form text, so its row leaves the text out; formTextsBeforeStartUp checks it. A dial's
+// maximum is what it shows at its end: its parameter's highest value (the run current's
+// on the full scale), the last of the pulse dial's positions.
 std::vector<FormObject> mainWindowObjects()
 {
     const QString window = QStringLiteral("MainWindow");
@@ -140,14 +144,15 @@ std::vector<FormObject> mainWindowObjects()
          spoken("Standby current delay value", lineEdit({20, 80, 61, 20}, true))},
         {"label_6", "QLabel", standby, label({20, 60, 71, 16}, "Delay")},
         {"delayDial", "QDial", standby,
-         spoken("Standby current delay", dial({100, 20, 90, 90}, 255))},
+         spoken("Standby current delay",
+                dial({100, 20, 90, 90}, highestValue(DeviceParameter::StandbyCurrentDelay)))},
         {"FrequencyGenerator", "QGroupBox", central,
          groupBox({10, 330, 671, 141}, "Pulse Generator for Quick Start")},
         {"pulseFrequencyLineEdit", "QLineEdit", generator,
          spoken("Pulse frequency value", lineEdit({20, 100, 81, 20}, true))},
         {"label_8", "QLabel", generator, label({20, 80, 91, 16}, "Pulse frequency")},
         {"pulseFrequencyDial", "QDial", generator,
-         spoken("Pulse frequency", dial({180, 20, 110, 110}, 99, true))},
+         spoken("Pulse frequency", dial({180, 20, 110, 110}, pulseDialPositions - 1, true))},
         {"motorFullStepsLineEdit", "QLineEdit", generator,
          spoken("Motor full steps per rotation", lineEdit({450, 40, 61, 20}, false))},
         {"label_9", "QLabel", generator,
@@ -172,12 +177,16 @@ std::vector<FormObject> mainWindowObjects()
          label({300, 70, 141, 16}, "Motor  Step Angle", alignedRightCentred)},
         {"label_13", "QLabel", generator, label({520, 70, 41, 16}, "deg", alignedLeftCentred)},
         {"groupBox", "QGroupBox", central, groupBox({10, 80, 191, 241}, "Basic Settings")},
-        {"runCurrentDial", "QDial", basic, spoken("Run current", dial({20, 30, 150, 150}, 46))},
+        {"runCurrentDial", "QDial", basic,
+         spoken("Run current",
+                dial({20, 30, 150, 150},
+                     runCurrentDialPosition(highestValue(DeviceParameter::RunCurrent), false)))},
         {"runCurrentLineEdit", "QLineEdit", basic,
          spoken("Run current value", lineEdit({60, 210, 61, 20}, true))},
         {"label_5", "QLabel", basic, label({60, 190, 71, 16}, "Run current")},
         {"standbyCurrentDial", "QDial", central,
-         spoken("Standby current", dial({560, 130, 90, 90}, 31))},
+         spoken("Standby current",
+                dial({560, 130, 90, 90}, highestValue(DeviceParameter::StandbyCurrent)))},
         {"standbyCurrentLineEdit", "QLineEdit", central,
          spoken("Standby current value", lineEdit({460, 190, 61, 20}, true))},
         {"label_7", "QLabel", central, label({460, 170, 91, 16}, "Standby Current")},

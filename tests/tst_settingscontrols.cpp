@@ -1,11 +1,15 @@
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
+#include "tests/support/settledcomparison.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMap>
+#include <QPushButton>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 namespace {
@@ -22,15 +26,93 @@ bool openWith(ConnectedWindow &rig, const Registers &registers)
     return true;
 }
 
-// A group box is not a button: its check box toggles with the space key.
-void toggleStandbyBoxAsUser(ConnectedWindow &rig)
-{
-    QTest::keyClick(rig.widget<QGroupBox>("standbyCurrentGroupBox"), Qt::Key_Space);
-}
-
 const QString powerStageOffFrame = QStringLiteral("01 0E 02 02 00 00 00 01 14");
 
+// The ways a person works a control. A drag presses a dial at its top and
+// lets go at its right; a click hits a dial at its left. Keys are pressed as
+// named ("PgUp", "Space"); typing replaces a field's text, or searches a list.
+enum class Way { Drag, Click, WheelUp, WheelDown, Keys, Type };
+
+// A checkable group box toggles where its check box is drawn.
+QPoint checkBoxOf(const QGroupBox *box)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.subControls = QStyle::SC_GroupBoxCheckBox | QStyle::SC_GroupBoxLabel;
+    return box->style()
+        ->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, box)
+        .center();
+}
+
+void work(QWidget *control, Way way, const QString &keys)
+{
+    const QRect area = control->rect();
+    const QPoint top(area.center().x(), area.top() + 5);
+    const QPoint right(area.right() - 5, area.center().y());
+    const QPoint left(area.left() + 5, area.center().y());
+    switch (way) {
+    case Way::Drag: {
+        QTest::mousePress(control, Qt::LeftButton, Qt::NoModifier, top);
+        QMouseEvent move(QEvent::MouseMove, QPointF(right), QPointF(control->mapToGlobal(right)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &move);
+        QTest::mouseRelease(control, Qt::LeftButton, Qt::NoModifier, right);
+        return;
+    }
+    case Way::Click: {
+        const auto *box = qobject_cast<QGroupBox *>(control);
+        const bool dial = qobject_cast<QDial *>(control);
+        QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier,
+                          box ? checkBoxOf(box) : (dial ? left : area.center()));
+        return;
+    }
+    case Way::WheelUp:
+    case Way::WheelDown: {
+        // One notch.
+        const QPoint notch(0, way == Way::WheelUp ? 120 : -120);
+        QWheelEvent wheel(QPointF(area.center()), QPointF(control->mapToGlobal(area.center())),
+                          QPoint(), notch, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+        return;
+    }
+    case Way::Keys:
+        QTest::keySequence(control, QKeySequence(keys));
+        return;
+    case Way::Type:
+        if (qobject_cast<QLineEdit *>(control))
+            QTest::keySequence(control, QKeySequence::SelectAll);
+        QTest::keyClicks(control, keys);
+        return;
+    }
+}
+
+// What a control shows: a text, a list's item, a box's check.
+QString shown(const QWidget *control)
+{
+    if (const auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    if (const auto *list = qobject_cast<const QComboBox *>(control))
+        return list->currentText();
+    if (const auto *button = qobject_cast<const QPushButton *>(control))
+        return button->text();
+    const auto *box = qobject_cast<const QGroupBox *>(control);
+    const auto *check = qobject_cast<const QAbstractButton *>(control);
+    const bool checked = box ? box->isChecked() : check && check->isChecked();
+    return checked ? QStringLiteral("checked") : QStringLiteral("unchecked");
+}
+
+// The motor turning right at 1000 Hz, with the 100 Hz step.
+bool startTurningRight(ConnectedWindow &rig)
+{
+    ConnectedWindow::drag(rig.widget<QDial>("pulseFrequencyDial"), 10);
+    rig.widget<QPushButton>("rotateRightButton")->click();
+    return waitUntil([&] { return rig.module.pulseFrequency() == 1000; }) && rig.waitUntilQuiet();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Way)
 
 // The current and microstep controls driven as a user drives them, judged by
 // what the module receives and what the window shows.
@@ -39,109 +121,12 @@ class SettingsControlsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void crossingIntoTheFullRangeRescalesTheStandbyText();
-    void dialDragWrites_data();
-    void dialDragWrites();
     void uncheckingTheStandbyBoxWritesTheShownValues();
-    void delayDialOntoTheCachedValueRewritesOnlyTheText();
-    void microstepInterlocks_data();
-    void microstepInterlocks();
+    void runDialOntoTheCachedValueRewritesOnlyTheText();
     void resolutionReplyOtherThan16WritesTheMultiplierOff();
+    void workedAnyWayTheModuleHoldsWhatIsShown_data();
+    void workedAnyWayTheModuleHoldsWhatIsShown();
 };
-
-void SettingsControlsTest::crossingIntoTheFullRangeRescalesTheStandbyText()
-{
-    ConnectedWindow rig;
-    // Half range, run current 31, a standby current of its own.
-    QVERIFY(openWith(rig, {{179, 1}, {6, 31}, {7, 24}, {214, 0}}));
-    auto *runDial = rig.widget<QDial>("runCurrentDial");
-    auto *runText = rig.widget<QLineEdit>("runCurrentLineEdit");
-    auto *standbyText = rig.widget<QLineEdit>("standbyCurrentLineEdit");
-    QVERIFY(rig.widget<QGroupBox>("standbyCurrentGroupBox")->isChecked());
-    QCOMPARE(runDial->sliderPosition(), 31);
-    QCOMPARE(runText->text(), QStringLiteral("778mA"));
-    QCOMPARE(standbyText->text(), QStringLiteral("608mA"));
-
-    ConnectedWindow::drag(runDial, 32);
-    QCOMPARE(runText->text(), QStringLiteral("809mA"));
-    QCOMPARE(standbyText->text(), QStringLiteral("1.123A"));
-    QVERIFY(rig.waitForFrames(2));
-    QVERIFY(rig.waitUntilQuiet());
-    const QStringList written = {QStringLiteral("01 05 06 00 00 00 00 11 1D"),  // RunCurrent 17
-                                 QStringLiteral("01 05 B3 00 00 00 00 00 B9")}; // full range
-    QCOMPARE(rig.frames(), written);
-    QCOMPARE(rig.module.parameter(7), 24);
-}
-
-void SettingsControlsTest::dialDragWrites_data()
-{
-    QTest::addColumn<Registers>("registers");
-    QTest::addColumn<QString>("dial");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QStringList>("written");
-    QTest::addColumn<QString>("runText");
-    QTest::addColumn<QString>("standbyText");
-    QTest::addColumn<int>("standbyPosition");
-    QTest::addColumn<QString>("delayText");
-
-    const Registers halfRangeTop = {{179, 1}, {6, 31}, {7, 31}, {214, 0}};
-    const Registers halfRangeFollowing = {{179, 1}, {6, 24}, {7, 24}, {214, 0}};
-    const Registers fullRangeOwnStandby = {{179, 0}, {6, 24}, {7, 10}, {214, 15}};
-    // The run current reads as invalid; the window keeps 24 in full range.
-    const Registers invalidRunCurrent = {{179, 0}, {6, 40}, {7, 10}, {214, 15}};
-
-    QTest::newRow("full range at the half range top writes only the range")
-        << halfRangeTop << "runCurrentDial" << 46
-        << QStringList{QStringLiteral("01 05 B3 00 00 00 00 00 B9")} << "1.438A"
-        << "1.438A" << 31 << "0ms";
-    QTest::newRow("run current with the box unchecked takes the standby current along")
-        << halfRangeFollowing << "runCurrentDial" << 10
-        << QStringList{QStringLiteral("01 05 06 00 00 00 00 0A 16"),
-                       QStringLiteral("01 05 07 00 00 00 00 0A 17")}
-        << "267mA"
-        << "267mA" << 10 << "0ms";
-    QTest::newRow("run current onto the cached value rewrites only the text")
-        << invalidRunCurrent << "runCurrentDial" << 39 << QStringList() << "1.123A"
-        << "494mA" << 10 << "1.5s";
-    QTest::newRow("standby current")
-        << fullRangeOwnStandby << "standbyCurrentDial" << 12
-        << QStringList{QStringLiteral("01 05 07 00 00 00 00 0C 19")} << "1.123A"
-        << "584mA" << 12 << "1.5s";
-    QTest::newRow("delay below a second")
-        << fullRangeOwnStandby << "delayDial" << 9
-        << QStringList{QStringLiteral("01 05 D6 00 00 00 00 09 E5")} << "1.123A"
-        << "494mA" << 10 << "900ms";
-    QTest::newRow("delay of a second")
-        << fullRangeOwnStandby << "delayDial" << 10
-        << QStringList{QStringLiteral("01 05 D6 00 00 00 00 0A E6")} << "1.123A"
-        << "494mA" << 10 << "1.0s";
-    QTest::newRow("longest delay")
-        << fullRangeOwnStandby << "delayDial" << 255
-        << QStringList{QStringLiteral("01 05 D6 00 00 00 00 FF DB")} << "1.123A"
-        << "494mA" << 10 << "25.5s";
-}
-
-void SettingsControlsTest::dialDragWrites()
-{
-    QFETCH(Registers, registers);
-    QFETCH(QString, dial);
-    QFETCH(int, position);
-    QFETCH(QStringList, written);
-
-    ConnectedWindow rig;
-    QVERIFY(openWith(rig, registers));
-    auto *dragged = rig.widget<QDial>(qPrintable(dial));
-    QVERIFY(dragged->isEnabled());
-    ConnectedWindow::drag(dragged, position);
-
-    QTEST(rig.widget<QLineEdit>("runCurrentLineEdit")->text(), "runText");
-    QTEST(rig.widget<QLineEdit>("standbyCurrentLineEdit")->text(), "standbyText");
-    QTEST(rig.widget<QDial>("standbyCurrentDial")->sliderPosition(), "standbyPosition");
-    QTEST(rig.widget<QLineEdit>("delayLineEdit")->text(), "delayText");
-    QVERIFY(rig.waitForFrames(written.size()));
-    QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.frames(), written);
-}
 
 void SettingsControlsTest::uncheckingTheStandbyBoxWritesTheShownValues()
 {
@@ -150,7 +135,7 @@ void SettingsControlsTest::uncheckingTheStandbyBoxWritesTheShownValues()
     auto *box = rig.widget<QGroupBox>("standbyCurrentGroupBox");
     QVERIFY(box->isChecked());
 
-    toggleStandbyBoxAsUser(rig);
+    work(box, Way::Keys, QStringLiteral("Space"));
     QVERIFY(!box->isChecked());
     QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0"));
     QCOMPARE(rig.widget<QDial>("delayDial")->sliderPosition(), 0);
@@ -169,97 +154,19 @@ void SettingsControlsTest::uncheckingTheStandbyBoxWritesTheShownValues()
     QCOMPARE(rig.module.parameter(214), 0);
 }
 
-void SettingsControlsTest::delayDialOntoTheCachedValueRewritesOnlyTheText()
+void SettingsControlsTest::runDialOntoTheCachedValueRewritesOnlyTheText()
 {
     ConnectedWindow rig;
-    QVERIFY(openWith(rig, {{179, 0}, {6, 24}, {7, 10}, {214, 15}}));
-    auto *box = rig.widget<QGroupBox>("standbyCurrentGroupBox");
-    toggleStandbyBoxAsUser(rig);
-    toggleStandbyBoxAsUser(rig);
-    QVERIFY(box->isChecked());
-    QVERIFY(rig.waitForFrames(2) && rig.waitUntilQuiet());
-    rig.module.clearReceivedFrames();
-    auto *delayDial = rig.widget<QDial>("delayDial");
-    QVERIFY(delayDial->isEnabled());
-    QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0"));
-    // Turned by a key, the dial leaves the cached value and the text alone.
-    QTest::keyClick(delayDial, Qt::Key_Up);
-    QCOMPARE(delayDial->sliderPosition(), 1);
-    QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0"));
+    // The run current reads as invalid, its dial at 0; the window keeps 24
+    // in the full range.
+    QVERIFY(openWith(rig, {{179, 0}, {6, 40}, {7, 10}, {214, 15}}));
+    auto *runText = rig.widget<QLineEdit>("runCurrentLineEdit");
+    QCOMPARE(runText->text(), QStringLiteral("invalid"));
 
-    ConnectedWindow::drag(delayDial, 0);
-    QCOMPARE(rig.widget<QLineEdit>("delayLineEdit")->text(), QStringLiteral("0ms"));
+    ConnectedWindow::drag(rig.widget<QDial>("runCurrentDial"), 39);
+    QCOMPARE(runText->text(), QStringLiteral("1.123A"));
     QVERIFY(rig.waitUntilQuiet());
     QCOMPARE(rig.frames(), QStringList());
-}
-
-void SettingsControlsTest::microstepInterlocks_data()
-{
-    QTest::addColumn<Registers>("registers");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QStringList>("written");
-    QTest::addColumn<QString>("resolution");
-    QTest::addColumn<bool>("multiplier");
-    QTest::addColumn<bool>("doubleEdge");
-
-    // 140 holds the microstep code: 4 is 16, 3 is 32, 2 is 64.
-    const Registers multiplierAt16 = {{140, 4}, {160, 1}, {161, 0}};
-    const Registers plainAt32 = {{140, 3}, {160, 0}, {161, 0}};
-    const Registers doubleEdgeAt64 = {{140, 2}, {160, 0}, {161, 1}};
-    const QString resolution16 = QStringLiteral("01 05 8C 00 00 00 00 04 96");
-    const QString resolution32 = QStringLiteral("01 05 8C 00 00 00 00 03 95");
-    const QString multiplierOn = QStringLiteral("01 05 A0 00 00 00 00 01 A7");
-    const QString multiplierOff = QStringLiteral("01 05 A0 00 00 00 00 00 A6");
-    const QString doubleEdgeOn = QStringLiteral("01 05 A1 00 00 00 00 01 A8");
-    const QString doubleEdgeOff = QStringLiteral("01 05 A1 00 00 00 00 00 A7");
-
-    // The cycle writes resolution, multiplier, double edge in this order,
-    // whatever order the handler marked them in.
-    QTest::newRow("32 with the multiplier on")
-        << multiplierAt16 << "microstepComboBox"
-        << "32" << QStringList{resolution32, multiplierOff} << "32" << false << false;
-    QTest::newRow("multiplier at 64 with double edge")
-        << doubleEdgeAt64 << "x16CheckBox" << QString()
-        << QStringList{resolution16, multiplierOn, doubleEdgeOff} << "16" << true << false;
-    QTest::newRow("double edge with the multiplier on")
-        << multiplierAt16 << "doubleEdgeCheckBox" << QString()
-        << QStringList{multiplierOff, doubleEdgeOn} << "16" << false << true;
-    QTest::newRow("16 with the multiplier off")
-        << plainAt32 << "microstepComboBox"
-        << "16" << QStringList{resolution16} << "16" << false << false;
-    QTest::newRow("multiplier off keeps the resolution")
-        << multiplierAt16 << "x16CheckBox" << QString() << QStringList{multiplierOff} << "16"
-        << false << false;
-    QTest::newRow("double edge off") << doubleEdgeAt64 << "doubleEdgeCheckBox" << QString()
-                                     << QStringList{doubleEdgeOff} << "64" << false << false;
-    QTest::newRow("the item already selected") << multiplierAt16 << "microstepComboBox"
-                                               << "16" << QStringList() << "16" << true << false;
-}
-
-void SettingsControlsTest::microstepInterlocks()
-{
-    QFETCH(Registers, registers);
-    QFETCH(QString, control);
-    QFETCH(QString, item);
-    QFETCH(QStringList, written);
-
-    ConnectedWindow rig;
-    QVERIFY(openWith(rig, registers));
-    auto *list = rig.widget<QComboBox>("microstepComboBox");
-    if (control == list->objectName()) {
-        // How a choice from the list's popup ends.
-        list->setCurrentIndex(list->findText(item));
-    } else {
-        rig.widget<QCheckBox>(qPrintable(control))->click();
-    }
-
-    QTEST(list->currentText(), "resolution");
-    QTEST(rig.widget<QCheckBox>("x16CheckBox")->isChecked(), "multiplier");
-    QTEST(rig.widget<QCheckBox>("doubleEdgeCheckBox")->isChecked(), "doubleEdge");
-    QVERIFY(rig.waitForFrames(written.size()));
-    QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.frames(), written);
 }
 
 void SettingsControlsTest::resolutionReplyOtherThan16WritesTheMultiplierOff()
@@ -285,6 +192,118 @@ void SettingsControlsTest::resolutionReplyOtherThan16WritesTheMultiplierOff()
     QCOMPARE(rig.module.parameter(160), 0);
     QCOMPARE(rig.widget<QComboBox>("microstepComboBox")->currentText(), QStringLiteral("32"));
     QVERIFY(!rig.widget<QCheckBox>("x16CheckBox")->isChecked());
+}
+
+void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown_data()
+{
+    QTest::addColumn<Registers>("registers");
+    QTest::addColumn<bool>("turning");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shows");
+
+    // Full range, run current 24 (dial at 39), standby 10 of its own, delay
+    // 1.5 s, 16 microsteps with the multiplier: every control usable.
+    const Registers own = {{179, 0}, {6, 24}, {7, 10}, {214, 15}, {140, 4}, {160, 1}, {161, 0}};
+    Registers shared = own;
+    shared[7] = 24;
+    const Registers halfTop = {{179, 1}, {6, 31}, {7, 24}, {214, 0}};
+    const Registers halfTopShared = {{179, 1}, {6, 31}, {7, 31}, {214, 0}};
+    const Registers doubleEdgeAt64 = {{140, 2}, {160, 0}, {161, 1}};
+    const auto row = [&](const char *name, const Registers &registers, bool turning,
+                         const char *control, Way way, const char *field, const char *shows,
+                         const char *keys = "") {
+        QTest::newRow(name) << registers << turning << control << way << keys << field << shows;
+    };
+    // A wheel notch turns a dial by three steps, a page by ten. The motor
+    // turns at 1000 Hz with the 100 Hz step, dial at 10.
+    row("run current dragged", own, false, "runCurrentDial", Way::Drag, "runCurrentLineEdit",
+        "1.033A");
+    row("run current clicked into the half range", own, false, "runCurrentDial", Way::Click,
+        "runCurrentLineEdit", "243mA");
+    row("run current arrow key into the full range, standby text rescaled", halfTop, false,
+        "runCurrentDial", Way::Keys, "standbyCurrentLineEdit", "1.123A", "Up");
+    row("run current page key into the half range", own, false, "runCurrentDial", Way::Keys,
+        "runCurrentLineEdit", "729mA", "PgDown");
+    row("run current wheel down, standby following", shared, false, "runCurrentDial",
+        Way::WheelDown, "standbyCurrentLineEdit", "988mA");
+    row("run current End from the half range top writes the range", halfTopShared, false,
+        "runCurrentDial", Way::Keys, "runCurrentLineEdit", "1.438A", "End");
+    row("standby current arrow key", own, false, "standbyCurrentDial", Way::Keys,
+        "standbyCurrentLineEdit", "449mA", "Down");
+    row("standby current clicked", own, false, "standbyCurrentDial", Way::Click,
+        "standbyCurrentLineEdit", "315mA");
+    row("delay dragged", own, false, "delayDial", Way::Drag, "delayLineEdit", "20.3s");
+    row("delay page key", own, false, "delayDial", Way::Keys, "delayLineEdit", "2.5s", "PgUp");
+    row("delay wheel down", own, false, "delayDial", Way::WheelDown, "delayLineEdit", "1.2s");
+    row("delay Home", own, false, "delayDial", Way::Keys, "delayLineEdit", "0ms", "Home");
+    row("pulse frequency dragged", own, true, "pulseFrequencyDial", Way::Drag,
+        "pulseFrequencyLineEdit", "7.400kHz");
+    row("pulse frequency clicked", own, true, "pulseFrequencyDial", Way::Click,
+        "pulseFrequencyLineEdit", "2.500kHz");
+    row("pulse frequency wheel up", own, true, "pulseFrequencyDial", Way::WheelUp, "rpmLineEdit",
+        "24.38");
+    row("pulse frequency arrow key", own, true, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "1.100kHz", "Up");
+    row("pulse frequency page key", own, true, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "0.000kHz", "PgDown");
+    row("pulse frequency while stopped", own, false, "pulseFrequencyDial", Way::Keys,
+        "pulseFrequencyLineEdit", "0.100kHz", "Up");
+    row("multiplier clicked at 64 with double edge", doubleEdgeAt64, false, "x16CheckBox",
+        Way::Click, "microstepComboBox", "16");
+    row("double edge by space", own, false, "doubleEdgeCheckBox", Way::Keys, "x16CheckBox",
+        "unchecked", "Space");
+    row("microsteps arrow key", own, false, "microstepComboBox", Way::Keys, "x16CheckBox",
+        "unchecked", "Down");
+    row("microsteps typed", own, false, "microstepComboBox", Way::Type, "microstepComboBox", "64",
+        "64");
+    row("standby box clicked", own, false, "standbyCurrentGroupBox", Way::Click,
+        "standbyCurrentLineEdit", "1.123A");
+    row("standby box by space", own, false, "standbyCurrentGroupBox", Way::Keys, "delayLineEdit",
+        "0", "Space");
+    row("Hz clicked", own, true, "herzRadioButton", Way::Click, "pulseFrequencyLineEdit", "1000Hz");
+    row("full steps typed", own, true, "motorFullStepsLineEdit", Way::Type, "rpmLineEdit", "12.50",
+        "300");
+    row("reversed by space", own, true, "rotateLeftButton", Way::Keys, "rpmLineEdit", "-18.75",
+        "Space");
+    row("stopped by a click", own, true, "stopButton", Way::Click, "stopButton", "Driver Off");
+    row("power stage on by space", own, false, "stopButton", Way::Keys, "stopButton", "Driver Off",
+        "Space");
+}
+
+// However a control is worked, the window ends up showing what the module
+// holds, and the status bar says what the power stage is.
+void SettingsControlsTest::workedAnyWayTheModuleHoldsWhatIsShown()
+{
+    QFETCH(Registers, registers);
+    QFETCH(bool, turning);
+    QFETCH(QString, control);
+    QFETCH(Way, way);
+    QFETCH(QString, keys);
+    QFETCH(QString, field);
+    QFETCH(QString, shows);
+
+    ConnectedWindow rig;
+    QVERIFY(openWith(rig, registers));
+    QVERIFY(!turning || startTurningRight(rig));
+    auto *worked = rig.widget<QWidget>(qPrintable(control));
+    QVERIFY(worked->isEnabled());
+    work(worked, way, keys);
+    QCOMPARE(shown(rig.widget<QWidget>(qPrintable(field))), shows);
+
+    const auto nothingExcused = [](int) {
+        return false;
+    };
+    waitUntil([&] { return settledDifferences(rig, nothingExcused).isEmpty(); });
+    QVERIFY(rig.waitUntilQuiet());
+    QCOMPARE(settledDifferences(rig, nothingExcused), QStringList());
+    QCOMPARE(shown(rig.widget<QWidget>(qPrintable(field))), shows);
+    QCOMPARE(rig.statusMessage(),
+             QLatin1String(rig.module.powerStageOn()
+                               ? "Power stage on. Don not plug / unplug motor!"
+                               : "Power stage is off. You can now plug or unplug the motor."));
 }
 
 QTEST_MAIN(SettingsControlsTest)

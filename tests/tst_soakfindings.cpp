@@ -1,4 +1,4 @@
-#include "app/displayformat.h"
+#include "link/displayformat.h"
 #include "tests/support/connectedwindow.h"
 #include "tools/emulator/framehex.h"
 

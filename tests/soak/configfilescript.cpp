@@ -1,6 +1,6 @@
 #include "tests/soak/configfilescript.h"
 
-#include "config/configurationfile.h"
+#include "app/configurationfile.h"
 #include "tests/soak/soakfigures.h"
 #include "tests/soak/soakrandom.h"
 #include "tests/soak/soakwitness.h"

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "tests/support/settledcomparison.h"
+
 #include <QByteArray>
 
-// How the soak reads the module's frames and names its values. Whether a
-// frame is one the programmer may send at all is tests/support/allowedrequests.h.
-
-// Keys of the power stage switch and the pulse generator beside the
-// parameter numbers: their commands.
-constexpr int powerStageKey = 14;
-constexpr int pulseGeneratorKey = 1;
+// How the soak reads the module's frames and names its values; the keys of
+// the power stage switch and the pulse generator come with the settled
+// comparison. Whether a frame is one the programmer may send at all is
+// tests/support/allowedrequests.h.
 
 // The seven parameter numbers.
 constexpr int parameterNumbers[] = {6, 7, 140, 160, 161, 179, 214};

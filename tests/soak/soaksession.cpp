@@ -4,10 +4,10 @@
 #include "link/latereply.h"
 #include "tests/soak/framerules.h"
 #include "tests/soak/loopgapwatch.h"
-#include "tests/soak/settledcomparison.h"
 #include "tests/soak/soakfigures.h"
 #include "tests/soak/soakrandom.h"
 #include "tests/support/eventwait.h"
+#include "tests/support/settledcomparison.h"
 
 #include <QPushButton>
 

@@ -22,8 +22,10 @@ int runCurrentFromDialPosition(int position);
 // Pulse frequency in Hz, as "1500Hz" or, for the 100 Hz step, "1.500kHz".
 QString formatFrequency(int frequency, bool inHertz);
 
-// The wrapping pulse dial's move from one position to another, in notches:
-// a jump of more than half a turn is taken as crossing the wrap point.
+// The wrapping pulse dial's positions, and its move from one position to
+// another in notches: a jump of more than half a turn is taken as crossing
+// the wrap point.
+constexpr int pulseDialPositions = 100;
 int pulseDialNotches(int fromPosition, int toPosition);
 
 // Keeps a pulse frequency within what the module's generator takes.

@@ -1,7 +1,6 @@
-#include "tests/soak/settledcomparison.h"
+#include "tests/support/settledcomparison.h"
 
-#include "app/displayformat.h"
-#include "tests/soak/framerules.h"
+#include "link/displayformat.h"
 #include "tests/support/connectedwindow.h"
 
 #include <QAbstractButton>

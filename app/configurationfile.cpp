@@ -1,4 +1,4 @@
-#include "config/configurationfile.h"
+#include "app/configurationfile.h"
 
 #include "app/mainwindow.h"
 

@@ -1,4 +1,6 @@
-#include "app/displayformat.h"
+#include "link/displayformat.h"
+
+#include "link/parametertable.h"
 
 #include <QtGlobal>
 
@@ -8,9 +10,9 @@ namespace {
 
 constexpr double halfRangeScale = 0.165;
 constexpr double fullRangeScale = 0.305;
-constexpr int halfRangeTopPosition = 31;
+// The half range takes the first positions, one per register value.
+constexpr int halfRangeTopPosition = highestValue(DeviceParameter::RunCurrent);
 constexpr int fullRangePositionOffset = 15;
-constexpr int pulseDialPositions = 100;
 constexpr int maximumPulseFrequency = 50000;
 
 } // namespace

@@ -6,6 +6,11 @@
 
 class ConnectedWindow;
 
+// Keys of the power stage switch and the pulse generator beside the
+// parameter numbers: their commands.
+constexpr int powerStageKey = 14;
+constexpr int pulseGeneratorKey = 1;
+
 // Differences between what the window shows for the seven settings and the
 // power stage switch, and what the module holds. The module's wire values
 // are turned into what the window would have to show for them. A value
