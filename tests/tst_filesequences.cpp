@@ -249,7 +249,7 @@ void TestFileSequences::programSetsControlsAndWritesTheModule()
     QVERIFY(fixture->waitUntilQuiet());
     QCOMPARE(log().mid(8), (QStringList{programming, programmed}));
     QCOMPARE(
-        fixture->frames(),
+        fixture->distinctFrames(),
         (QStringList{setFrame(runCurrentNumber, 20), setFrame(standbyCurrentNumber, standbyCurrent),
                      setFrame(resolutionNumber, code32Microsteps), setFrame(multiplierNumber, 1),
                      setFrame(doubleEdgeNumber, 0), setFrame(halfRangeNumber, halfRange),
