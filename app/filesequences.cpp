@@ -2,6 +2,7 @@
 
 #include "config/configurationfile.h"
 #include "config/sequencelog.h"
+#include "config/verification.h"
 
 #include "ui_mainwindow.h"
 
@@ -10,18 +11,19 @@ void MainWindow::startReadForFile()
     appendLog(QLatin1String(readingFromModuleLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ReadForFile;
-    requestAll(RequestState::Read);
+    session.requestAll(RequestState::Read);
 }
 
 void MainWindow::verifyAgainstFile()
 {
     appendLog(QLatin1String(verifyStartLine));
-    const LinkState link = linkState();
+    const PerParameter<Verification> verdicts =
+        verifyValues(fileValues(), knownModuleValues(session.link()));
     for (DeviceParameter parameter : readOrder) {
-        if (!isModuleValue(link, parameter))
-            appendLog(notVerifiedLine(parameter));
-        else if (fileValueOf(parameter) == cachedValue(parameter))
+        if (verdicts[parameter] == Verification::Verified)
             appendLog(verifiedLine(parameter));
+        else if (verdicts[parameter] == Verification::NotKnown)
+            appendLog(notVerifiedLine(parameter));
     }
     appendLog(QLatin1String(verifyCompleteLine));
 }
@@ -31,7 +33,7 @@ void MainWindow::startProgramFromFile()
     appendLog(QLatin1String(programmingLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ProgramFromFile;
-    unconfirmedWrites.clear();
+    session.clearUnconfirmedWrites();
 
     placeValues(fileValues(), RequestState::Write);
 }
@@ -42,7 +44,7 @@ void MainWindow::runReadCompletionHook()
         return;
     appendLog(QLatin1String(readingDoneLine));
     // Only what the module gave in this Read goes into the file.
-    const QStringList notFromModule = parametersNotFromModule(linkState());
+    const QStringList notFromModule = parametersNotFromModule(session.link());
     if (notFromModule.isEmpty()) {
         writeConfigurationFile();
     } else {
@@ -56,11 +58,11 @@ void MainWindow::runWriteCompletionHook()
 {
     if (bulkOperation != BulkOperation::ProgramFromFile)
         return;
-    if (unconfirmedWrites.isEmpty()) {
+    const QStringList unconfirmed = session.unconfirmedWrites();
+    if (unconfirmed.isEmpty())
         appendLog(QLatin1String(valuesWrittenLine));
-    } else {
-        appendLog(unconfirmedWritesLine(unconfirmedWrites));
-    }
+    else
+        appendLog(unconfirmedWritesLine(unconfirmed));
     bulkOperation = BulkOperation::None;
 }
 

@@ -19,6 +19,7 @@ bool MainWindow::readConfigurationFile()
 bool MainWindow::writeConfigurationFile()
 {
     return writeConfigurationFileAt(
-        configurationFilePath, [this](DeviceParameter parameter) { return cachedValue(parameter); },
+        configurationFilePath,
+        [this](DeviceParameter parameter) { return session.link().values[parameter]; },
         [this](const QString &line) { appendLog(line); });
 }

@@ -11,19 +11,24 @@ bool anyRequest(const LinkState &link, RequestState request)
         [&](DeviceParameter parameter) { return link.requests[parameter] == request; });
 }
 
-bool isModuleValue(const LinkState &link, DeviceParameter parameter)
-{
-    return link.held[parameter] == link.values[parameter];
-}
-
 QStringList parametersNotFromModule(const LinkState &link)
 {
     QStringList names;
     for (DeviceParameter parameter : readOrder) {
-        if (!isModuleValue(link, parameter))
+        if (link.held[parameter] != link.values[parameter])
             names.append(parameterName(parameter));
     }
     return names;
+}
+
+PerParameter<std::optional<int>> knownModuleValues(const LinkState &link)
+{
+    PerParameter<std::optional<int>> known = link.held;
+    for (DeviceParameter parameter : allDeviceParameters) {
+        if (link.requests[parameter] == RequestState::Write)
+            known[parameter].reset();
+    }
+    return known;
 }
 
 void startConnection(LinkState &link)

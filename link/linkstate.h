@@ -29,12 +29,12 @@ struct LinkState
 // Whether any of the seven parameters has this request pending.
 bool anyRequest(const LinkState &link, RequestState request);
 
-// Whether the value held for the parameter is the module's: read from it or
-// confirmed by it, and not changed since.
-bool isModuleValue(const LinkState &link, DeviceParameter parameter);
-
-// The names of the parameters whose values are not the module's, in read order.
+// The names of the parameters whose values are not the module's (read from it
+// or confirmed by it, and not changed since), in read order.
 QStringList parametersNotFromModule(const LinkState &link);
+
+// What the module is known to hold, where no write is about to change it.
+PerParameter<std::optional<int>> knownModuleValues(const LinkState &link);
 
 // What opening a port asks of the link, in the window and on the command line
 // alike: all seven parameters read, then the power stage switched off. Nothing

@@ -66,10 +66,10 @@ void applyRead(ReplyStep &step, DeviceParameter parameter, const Reply &reply)
             isCurrentParameter(parameter) && !otherCurrentRead(link, parameter);
         return;
     }
-    effects.rejectedValue = parameter;
+    effects.rejectedValue = parameterName(parameter) + QStringLiteral(" = invalid");
     if (isCurrentParameter(parameter)) {
         effects.shownInvalid = parameter;
-        effects.report = parameterName(parameter) + QStringLiteral(" = invalid");
+        effects.report = effects.rejectedValue;
     } else if (parameterKind(parameter) == ParameterKind::Resolution) {
         effects.report = parameterReport(parameter, link.values[parameter]);
     }

@@ -1,0 +1,71 @@
+#include "link/linksession.h"
+
+void LinkSession::open()
+{
+    startConnection(state);
+    exchange = ExchangeState::Ready;
+    lateReply.reset();
+    failures = 0;
+}
+
+void LinkSession::close()
+{
+    exchange = ExchangeState::Idle;
+    state.held = PerParameter<std::optional<int>>();
+}
+
+void LinkSession::requestAll(RequestState request)
+{
+    for (DeviceParameter parameter : allDeviceParameters)
+        state.requests[parameter] = request;
+}
+
+SessionTick LinkSession::tick(const QByteArray &received, bool programUnderWay)
+{
+    SessionTick result;
+    if (exchange == ExchangeState::AwaitingReply)
+        takeReply(received, programUnderWay, result);
+    if (exchange != ExchangeState::Ready || result.reply)
+        return result;
+    if (lateReply.waiting() && !lateReply.tick(int(received.size())))
+        return result;
+    const TickPlan plan = planTick(state);
+    result.readsComplete = plan.readsComplete;
+    result.writesComplete = plan.writesComplete;
+    if (plan.frame)
+        send(*plan.frame, result);
+    return result;
+}
+
+bool LinkSession::reached(LinkGoal goal) const
+{
+    if (exchange != ExchangeState::Ready || lateReply.waiting() ||
+        anyRequest(state, RequestState::Read))
+        return false;
+    return goal == LinkGoal::ReadsDone || (!anyRequest(state, RequestState::Write) &&
+                                           state.powerStageRequest == RequestState::None);
+}
+
+void LinkSession::takeReply(const QByteArray &received, bool programUnderWay,
+                            SessionTick &result)
+{
+    exchange = ExchangeState::Ready;
+    const Reply reply =
+        lateReply.afterReply(int(received.size())) ? decodeReply(received) : Reply();
+    failures = reply.succeeded() ? 0 : failures + 1;
+    const ReplyStep step = replyStep(state, sent, reply, programUnderWay);
+    state = step.link;
+    if (step.effects.unconfirmedWrite) {
+        const QString name = parameterName(*step.effects.unconfirmedWrite);
+        if (!unconfirmed.contains(name))
+            unconfirmed.append(name);
+    }
+    result.reply = step.effects;
+}
+
+void LinkSession::send(const OutgoingFrame &frame, SessionTick &result)
+{
+    sent = frame;
+    exchange = ExchangeState::AwaitingReply;
+    result.frame = encodeFrame(int(frame.command), frame.type, frame.motor, frame.value);
+}
