@@ -27,8 +27,14 @@ SessionTick LinkSession::tick(const QByteArray &received, bool programUnderWay)
         takeReply(received, programUnderWay, result);
     if (exchange != ExchangeState::Ready || result.reply)
         return result;
-    if (lateReply.waiting() && !lateReply.tick(int(received.size())))
+    if (lateReply.waiting() && !lateReply.tick(int(received.size()))) {
+        // The link is out of step, but a stop does not wait for it.
+        if (stopUnsent(state)) {
+            lateReply.sentOutOfStep();
+            send(*planTick(state).frame, result);
+        }
         return result;
+    }
     const TickPlan plan = planTick(state);
     result.readsComplete = plan.readsComplete;
     result.writesComplete = plan.writesComplete;
@@ -46,8 +52,7 @@ bool LinkSession::reached(LinkGoal goal) const
                                            state.powerStageRequest == RequestState::None);
 }
 
-void LinkSession::takeReply(const QByteArray &received, bool programUnderWay,
-                            SessionTick &result)
+void LinkSession::takeReply(const QByteArray &received, bool programUnderWay, SessionTick &result)
 {
     exchange = ExchangeState::Ready;
     const Reply reply =
@@ -67,5 +72,7 @@ void LinkSession::send(const OutgoingFrame &frame, SessionTick &result)
 {
     sent = frame;
     exchange = ExchangeState::AwaitingReply;
+    if (frame.command == Command::RunPulseGenerator)
+        state.lastPulseFrame = frame.value;
     result.frame = encodeFrame(int(frame.command), frame.type, frame.motor, frame.value);
 }

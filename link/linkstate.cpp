@@ -21,6 +21,16 @@ QStringList parametersNotFromModule(const LinkState &link)
     return names;
 }
 
+bool stopUnsent(const LinkState &link)
+{
+    return link.pulseWanted == 0 && link.pulseSent != 0 && link.lastPulseFrame != 0;
+}
+
+bool pulseConfirmed(const LinkState &link)
+{
+    return !link.pulseWanted || link.pulseSent == link.pulseWanted;
+}
+
 PerParameter<std::optional<int>> knownModuleValues(const LinkState &link)
 {
     PerParameter<std::optional<int>> known = link.held;
@@ -41,5 +51,6 @@ void startConnection(LinkState &link)
     link.powerStageRequest = RequestState::Write;
     link.pulseWanted.reset();
     link.pulseSent.reset();
+    link.lastPulseFrame.reset();
     link.pulseErrorShown = false;
 }

@@ -47,6 +47,15 @@ QString sentFrame(const TickPlan &plan)
     return frameHex(encodeFrame(int(f.command), f.type, f.motor, f.value));
 }
 
+// A link turning the motor at the frequency, confirmed, with nothing pending.
+LinkState turning(int frequency)
+{
+    LinkState link = pending({});
+    link.powerStageOff = false;
+    link.pulseWanted = link.pulseSent = link.lastPulseFrame = frequency;
+    return link;
+}
+
 // "read 6", "write 6=25", "pulse -1000", "power off"; "-" for no frame.
 QString frameName(const std::optional<Frame> &frame)
 {
@@ -174,6 +183,37 @@ void LinkRulesTest::nextTick_data()
     connected.powerStageRequest = R::None;
     QTest::newRow("nothing asked of the pulse generator since opening")
         << connected << "nothing" << true << true;
+    LinkState stopFirst = turning(1000);
+    stopFirst.requests[P::HalfCurrentRange] = R::Read;
+    stopFirst.requests[P::RunCurrent] = R::Write;
+    stopFirst.pulseWanted = 0;
+    QTest::newRow("a stop before reads and writes")
+        << stopFirst << "01 01 00 00 00 00 00 00 02" << false << false;
+    LinkState stopSent = stopFirst;
+    stopSent.lastPulseFrame = 0;
+    stopSent.pulseSent.reset();
+    QTest::newRow("a stop sent once is confirmed in its turn")
+        << stopSent << "01 06 B3 00 00 00 00 00 BA" << false << false;
+    LinkState driverOn = connected;
+    driverOn.pulseWanted = 0;
+    driverOn.powerStageOff = false;
+    driverOn.powerStageRequest = R::Write;
+    QTest::newRow("driver on, generator unknown: the stop first")
+        << driverOn << "01 01 00 00 00 00 00 00 02" << true << true;
+    LinkState rotate = pending({{P::RunCurrent, R::Write}});
+    rotate.powerStageOff = false;
+    rotate.powerStageRequest = R::Write;
+    rotate.pulseWanted = -1000;
+    QTest::newRow("rotate: the frequency confirmed before the power stage goes on")
+        << rotate << "01 01 00 00 FF FF FC 18 14" << true << false;
+    rotate.pulseSent = -1000;
+    QTest::newRow("then the power stage")
+        << rotate << "01 0E 02 02 00 00 00 00 13" << true << false;
+    rotate.powerStageOff = true;
+    rotate.pulseWanted = rotate.lastPulseFrame = 0;
+    rotate.pulseSent.reset();
+    QTest::newRow("switching off never waits")
+        << rotate << "01 0E 02 02 00 00 00 01 14" << true << false;
 }
 
 void LinkRulesTest::nextTick()
@@ -387,10 +427,12 @@ void LinkRulesTest::lateReplyWait()
 
 void LinkRulesTest::session_data()
 {
-    // Before the ticks: reads and writes pending ("read 6", "write 6=25").
+    // Before the ticks: reads and writes pending ("read 6", "write 6=25"),
+    // or "turning" at 1000 Hz with the power stage on.
     QTest::addColumn<QStringList>("setup");
     QTest::addColumn<bool>("program");
-    // What the port received at each tick.
+    // What the port received at each tick, after "stop;" when the stop is
+    // clicked right before it.
     QTest::addColumn<QStringList>("ticks");
     QTest::addColumn<QStringList>("sent"); // at each tick
     QTest::addColumn<QStringList>("said"); // reports and status lines, in order
@@ -399,6 +441,9 @@ void LinkRulesTest::session_data()
 
     const QString noCommunication = QLatin1String(noCommunicationMessage);
     const QString notWritten = QStringLiteral("Error: RunCurrent not written to VELD-7316");
+    const QString pulseUnconfirmed = QLatin1String(pulseGeneratorUnconfirmedMessage);
+    const QString powerStageOn = QStringLiteral("Power stage on. Don not plug / unplug motor!");
+    const QStringList none;
     QTest::newRow("read taken") << QStringList{"read 6"} << false << QStringList{"-", "ok=24"}
                                 << QStringList{"read 6", "-"} << QStringList{"RunCurrent = 24"} << 0
                                 << true;
@@ -419,6 +464,21 @@ void LinkRulesTest::session_data()
         << QStringList{"write 6=25"} << true << QStringList{"-", "refused", "-", "ok=24"}
         << QStringList{"write 6=25", "-", "read 6", "-"} << QStringList{"RunCurrent = 24"} << 0
         << true;
+    QTest::newRow("a stop goes before pending requests")
+        << QStringList{"turning", "read 179", "write 6=25"} << false
+        << QStringList{"stop;-", "ok", "-"} << QStringList{"pulse 0", "-", "read 179"} << none << 0
+        << false;
+    QTest::newRow("a stop clicked with a reply awaited: the tick after")
+        << QStringList{"turning", "write 6=25"} << false << QStringList{"-", "stop;ok", "-", "ok"}
+        << QStringList{"write 6=25", "-", "pulse 0", "-"} << none << 0 << true;
+    // Its reply may be the late one's, and is not taken; once in step the
+    // stop is sent again behind the read and confirmed.
+    QTest::newRow("a stop during the wait for a lost reply: at once")
+        << QStringList{"turning", "read 6"} << false
+        << QStringList{"-", "-", "stop;-", "ok*26", "ok", "-", "ok"}
+        << QStringList{"read 6", "-", "pulse 0", "-*25", "read 6", "-", "pulse 0", "-"}
+        << QStringList{noCommunication, pulseUnconfirmed, "RunCurrent = 0", powerStageOn} << 0
+        << true;
 }
 
 void LinkRulesTest::session()
@@ -433,7 +493,9 @@ void LinkRulesTest::session()
     link = pending({});
     for (const QString &step : setup) {
         const auto parameter = DeviceParameter(step.section(' ', 1).section('=', 0, 0).toInt());
-        if (step.startsWith(QLatin1String("read"))) {
+        if (step == QLatin1String("turning")) {
+            link = turning(1000);
+        } else if (step.startsWith(QLatin1String("read"))) {
             link.requests[parameter] = R::Read;
         } else {
             link.values[parameter] = step.section('=', 1).toInt();
@@ -443,7 +505,9 @@ void LinkRulesTest::session()
     QStringList frames;
     QStringList said;
     for (const QString &tick : expanded(ticks)) {
-        const SessionTick step = session.tick(received(tick), program);
+        if (tick.startsWith(QLatin1String("stop;")))
+            link.pulseWanted = 0;
+        const SessionTick step = session.tick(received(tick.section(';', -1)), program);
         frames << frameName(step.frame);
         if (step.reply && !step.reply->report.isEmpty())
             said << step.reply->report;

@@ -1,6 +1,7 @@
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
 #include "tests/support/modaldialogs.h"
+#include "tools/emulator/framehex.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -99,7 +100,7 @@ class MotorControlsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void rotateLeftSwitchesThePowerStageOnFirst();
+    void rotateLeftRunsThePulseGeneratorBeforePower();
     void rotateRightReversesWithoutStopping();
     void stopWhileTurningLeavesThePowerStageOn();
     void stopButtonSwitchesThePowerStage();
@@ -114,7 +115,8 @@ private slots:
     void cancelledFactoryResetChangesNothing();
 };
 
-void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
+// The power stage goes on only once the module runs what the user wants.
+void MotorControlsTest::rotateLeftRunsThePulseGeneratorBeforePower()
 {
     ConnectedWindow rig;
     QVERIFY(openAt16Microsteps(rig));
@@ -133,7 +135,7 @@ void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
     QCOMPARE(rig.widget<QPushButton>("stopButton")->text(), QStringLiteral("STOP"));
 
     QVERIFY(waitForSettledFrames(rig, 2));
-    QCOMPARE(rig.distinctFrames(), QStringList({powerStageOnFrame, left1000HzFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({left1000HzFrame, powerStageOnFrame}));
     QVERIFY(rig.module.powerStageOn());
     QCOMPARE(rig.module.pulseFrequency(), -1000);
     QCOMPARE(rig.statusMessage(), powerStageOnMessage);
@@ -184,6 +186,14 @@ void MotorControlsTest::stopWhileTurningLeavesThePowerStageOn()
 void MotorControlsTest::stopButtonSwitchesThePowerStage()
 {
     ConnectedWindow rig;
+    // An earlier program left the module's pulse generator running: the
+    // motor must not turn when the power stage goes on.
+    rig.module.execute(int(Command::RunPulseGenerator), 0, 0, 1000);
+    int pulsesAtPowerOn = -1;
+    QObject::connect(&rig.module, &FakeModule::frameReceived, [&](const QByteArray &frame) {
+        if (frameHexText(frame) == powerStageOnFrame)
+            pulsesAtPowerOn = rig.module.pulseFrequency();
+    });
     QVERIFY(openAt16Microsteps(rig));
     auto *stop = rig.widget<QPushButton>("stopButton");
     QCOMPARE(stop->text(), QStringLiteral("Driver On"));
@@ -193,7 +203,7 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOnMessage; }));
     QCOMPARE(statusBarColour(rig), QColor(Qt::red));
     QVERIFY(rig.module.powerStageOn());
-    // The module's pulse generator may still run from before the program started.
+    QCOMPARE(pulsesAtPowerOn, 0);
     QVERIFY(rig.waitUntilQuiet());
 
     stop->click();
@@ -202,7 +212,7 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QCOMPARE(statusBarColour(rig), QColor(Qt::green));
     QVERIFY(!rig.module.powerStageOn());
     QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.distinctFrames(), QStringList({powerStageOnFrame, stopFrame, powerStageOffFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({stopFrame, powerStageOnFrame, powerStageOffFrame}));
 }
 
 // A new connection knows nothing of the module's pulse generator (it may be
@@ -217,7 +227,7 @@ void MotorControlsTest::sameRotationAfterReopeningIsSent()
     QVERIFY(rig.open());
     rig.widget<QPushButton>("rotateRightButton")->click();
     QVERIFY(waitForSettledFrames(rig, 2));
-    QCOMPARE(rig.distinctFrames(), QStringList({powerStageOnFrame, right1000HzFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({right1000HzFrame, powerStageOnFrame}));
 }
 
 void MotorControlsTest::pulseDialBackToTheSentValueSendsNothing()
