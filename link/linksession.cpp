@@ -6,6 +6,7 @@ void LinkSession::open()
     exchange = ExchangeState::Ready;
     lateReply.reset();
     failures = 0;
+    writesSent = PerParameter<int>();
 }
 
 void LinkSession::close()
@@ -58,6 +59,10 @@ void LinkSession::takeReply(const QByteArray &received, bool programUnderWay, Se
     const Reply reply =
         lateReply.afterReply(int(received.size())) ? decodeReply(received) : Reply();
     failures = reply.succeeded() ? 0 : failures + 1;
+    if (sendsWriteAgain(reply)) {
+        result.reply = ReplyEffects();
+        return;
+    }
     const ReplyStep step = replyStep(state, sent, reply, programUnderWay);
     state = step.link;
     if (step.effects.unconfirmedWrite) {
@@ -68,11 +73,28 @@ void LinkSession::takeReply(const QByteArray &received, bool programUnderWay, Se
     result.reply = step.effects;
 }
 
+// A write whose reply went missing may well have been taken: it is sent again
+// as it stands, a bounded number of times.
+bool LinkSession::sendsWriteAgain(const Reply &reply)
+{
+    if (sent.command != Command::SetParameter || !isDeviceParameterNumber(sent.type))
+        return false;
+    const auto parameter = static_cast<DeviceParameter>(sent.type);
+    int &tries = writesSent[parameter];
+    if (reply.complete || tries >= writeTries || state.requests[parameter] != RequestState::Write) {
+        tries = 0;
+        return false;
+    }
+    return true;
+}
+
 void LinkSession::send(const OutgoingFrame &frame, SessionTick &result)
 {
     sent = frame;
     exchange = ExchangeState::AwaitingReply;
     if (frame.command == Command::RunPulseGenerator)
         state.lastPulseFrame = frame.value;
+    if (frame.command == Command::SetParameter && isDeviceParameterNumber(frame.type))
+        ++writesSent[static_cast<DeviceParameter>(frame.type)];
     result.frame = encodeFrame(int(frame.command), frame.type, frame.motor, frame.value);
 }

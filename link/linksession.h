@@ -38,6 +38,12 @@ enum class LinkGoal { ReadsDone, NothingPending };
 class LinkSession
 {
 public:
+    // A write whose reply does not come is sent this many times in all before
+    // it counts as not written; a refused one counts at once. One lost reply
+    // takes two: the reply to the next try comes while the link is out of
+    // step, and is not taken.
+    static constexpr int writeTries = 5;
+
     LinkState &link() { return state; }
     const LinkState &link() const { return state; }
     ExchangeState exchangeState() const { return exchange; }
@@ -64,6 +70,7 @@ public:
 
 private:
     void takeReply(const QByteArray &received, bool programUnderWay, SessionTick &result);
+    bool sendsWriteAgain(const Reply &reply);
     void send(const OutgoingFrame &frame, SessionTick &result);
 
     LinkState state;
@@ -71,5 +78,7 @@ private:
     OutgoingFrame sent;
     LateReplyWait lateReply;
     int failures = 0;
+    // Tries of each parameter's write since a reply to it was taken.
+    PerParameter<int> writesSent;
     QStringList unconfirmed;
 };
