@@ -66,7 +66,7 @@ public:
 private:
     bool readToFile()
     {
-        if (!connectModule())
+        if (!connectModule() || !takeModuleValues())
             return false;
         const ParameterValues values = *result.moduleValues;
         const QString file = arguments.file;
@@ -76,10 +76,12 @@ private:
         });
     }
 
-    bool verify() { return loadFile() && connectModule() && compare(); }
+    bool verify() { return loadFile() && connectModule() && takeModuleValues() && compare(); }
 
     bool program()
     {
+        // A value the module holds out of range is named as it is read, and
+        // written over like any other.
         if (!loadFile() || !connectModule())
             return false;
         say(QLatin1String(programmingLine));
@@ -153,7 +155,7 @@ private:
                                                        QLatin1Char(' ') + arguments.port +
                                                        QStringLiteral(": ") + reason);
         }
-        return readAll() && runLink() && takeModuleValues();
+        return readAll() && runLink();
     }
 
     bool readModule() { return readAll() && takeModuleValues(); }

@@ -235,6 +235,11 @@ void CliTest::commandAgainstModule_data()
         << QStringList{"verify", "$PORT", "$FILE"} << moduleFile
         << faultsWith(&FakeModuleFaults::outOfRange) << 1 << 0 << 8 << moduleFile << opening()
         << "RunCurrent = invalid" << QString();
+    // Programming writes over what the module held, and repairs it.
+    QTest::newRow("program over values out of range")
+        << QStringList{"program", "$PORT", "$FILE"} << programFile
+        << faultsWith(&FakeModuleFaults::outOfRange) << 1 << 0 << 0 << programFile
+        << opening() + writes(false) << "RunCurrent = invalid" << QString();
     QTest::newRow("unplugged mid-way")
         << QStringList{"program", "$PORT", "$FILE"} << programFile << unplugAtOnce() << 10 << 0 << 7
         << programFile << opening() + writes(false).mid(0, 2)
@@ -268,6 +273,10 @@ void CliTest::commandAgainstModule_data()
     QTest::newRow("bad arguments")
         << QStringList{"program", "$PORT"} << QByteArray() << none << 0 << 0 << 2 << QByteArray()
         << noFrames << "'program' takes PORT and FILE." << QString();
+    QTest::newRow("bad arguments, json")
+        << QStringList{"verify", "--json"} << QByteArray() << none << 0 << 0 << 2 << QByteArray()
+        << noFrames << "'verify' takes PORT and FILE."
+        << R"("error":"'verify' takes PORT and FILE.")";
 }
 
 void CliTest::commandAgainstModule()
