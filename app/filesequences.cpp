@@ -51,7 +51,7 @@ void MainWindow::runReadCompletionHook()
         appendLog(noValidValueLine(notFromModule));
         appendLog(QLatin1String(fileNotWrittenLine));
     }
-    bulkOperation = BulkOperation::None;
+    endFileSequence();
 }
 
 void MainWindow::runWriteCompletionHook()
@@ -63,7 +63,7 @@ void MainWindow::runWriteCompletionHook()
         appendLog(QLatin1String(valuesWrittenLine));
     else
         appendLog(unconfirmedWritesLine(unconfirmed));
-    bulkOperation = BulkOperation::None;
+    endFileSequence();
 }
 
 // Opening a port replaces the queued writes with reads, so the Program
@@ -72,7 +72,15 @@ void MainWindow::endInterruptedProgram()
 {
     appendLog(QStringLiteral(
         "ERROR: Programming interrupted by opening the port! Values not written to VELD-7316."));
+    endFileSequence();
+}
+
+// The log keeps what the sequence did; what the main window's controls cause
+// is told in the status bar again, where the user looks.
+void MainWindow::endFileSequence()
+{
     bulkOperation = BulkOperation::None;
+    messageTarget = MessageTarget::StatusBar;
 }
 
 void MainWindow::appendLog(const QString &line)

@@ -120,6 +120,7 @@ private:
     void runReadCompletionHook();
     void runWriteCompletionHook();
     void endInterruptedProgram();
+    void endFileSequence();
     void appendLog(const QString &line);
 
     MessageTarget messageTarget = MessageTarget::StatusBar;
