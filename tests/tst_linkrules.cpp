@@ -251,9 +251,12 @@ void LinkRulesTest::readReply_data()
     QTest::newRow("resolution code 0")
         << P::MicroStepResolution << good(0) << R::Read << false << R::None << 256 << 256 << true
         << false << false << "MicroStepResolution = 256";
-    QTest::newRow("resolution code 6 keeps 32")
-        << P::MicroStepResolution << good(6) << R::Read << false << R::None << 32 << -1 << false
-        << false << false << "MicroStepResolution = 32";
+    QTest::newRow("resolution code 6: the module holds 4, the list keeps 32")
+        << P::MicroStepResolution << good(6) << R::Read << false << R::None << 32 << 4 << false
+        << false << false << "MicroStepResolution = 4 (not selectable)";
+    QTest::newRow("resolution code 200")
+        << P::MicroStepResolution << good(200) << R::Read << false << R::None << 32 << -1 << false
+        << false << false << "MicroStepResolution = invalid";
     QTest::newRow("boolean 2 unreported")
         << P::MicroStepDoubleEdge << good(2) << R::Read << false << R::None << 32 << -1 << false
         << false << false << QString();

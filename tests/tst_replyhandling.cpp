@@ -266,10 +266,11 @@ void ReplyHandlingTest::microstepResolutionReply_data()
                             << "MicroStepResolution = 256";
     QTest::newRow("code 5") << 5 << "8"
                             << "MicroStepResolution = 8";
-    QTest::newRow("code 6 is no reading") << 6 << "32"
-                                          << "MicroStepResolution = 32";
+    // The list keeps what it showed; the report names what the module holds.
+    QTest::newRow("code 6, 4 microsteps") << 6 << "32"
+                                          << "MicroStepResolution = 4 (not selectable)";
     QTest::newRow("code 200") << 200 << "32"
-                              << "MicroStepResolution = 32";
+                              << "MicroStepResolution = invalid";
 }
 
 void ReplyHandlingTest::microstepResolutionReply()
