@@ -5,9 +5,7 @@
 #include "link/frame.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -44,21 +42,13 @@ struct Run
 
 Run programInWindow(WindowWithModule &rig, bool loseReply)
 {
-    const auto *dialog = rig.window->findChild<QDialog *>(QStringLiteral("ConfigurationFile"));
-    auto *log = dialog->findChild<QPlainTextEdit *>(QStringLiteral("configurationFileLogTextEdit"));
-    log->clear();
     rig.module.clearReceivedFrames();
     if (loseReply)
         loseFirstReplyTo(rig.module, lostWrite());
     QElapsedTimer clock;
     clock.start();
     rig.window->startProgramFromFile();
-    const bool written = waitForSignal(
-        log, &QPlainTextEdit::textChanged,
-        [log] {
-            return log->toPlainText().contains(QLatin1String("Values written to VELD-7316."));
-        },
-        10000);
+    const bool written = rig.waitForLogLine(QStringLiteral("Values written to VELD-7316."), 10000);
     return written ? Run{clock.nsecsElapsed() / nanosecondsPerMillisecond, tries(rig.module)}
                    : Run();
 }

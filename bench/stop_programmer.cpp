@@ -56,10 +56,8 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     WindowWithModule rig;
-    if (!rig.open()) {
-        std::fprintf(stderr, "The module's port did not open.\n");
-        return 1;
-    }
+    if (!rig.open())
+        return harnessFailed("The module's port did not open.");
     MainWindow &window = *rig.window;
     auto *stop = window.findChild<QPushButton *>(QStringLiteral("stopButton"));
     auto *right = window.findChild<QPushButton *>(QStringLiteral("rotateRightButton"));
@@ -81,10 +79,8 @@ int main(int argc, char *argv[])
         const bool lostReply = trial % 2 == 1;
         right->click();
         if (!waitUntilModuleQuiet(rig.module, settledQuietMs, 10000) ||
-            rig.module.pulseFrequency() != 1000) {
-            std::fprintf(stderr, "The motor did not start.\n");
-            return 1;
-        }
+            rig.module.pulseFrequency() != 1000)
+            return harnessFailed("The motor did not start.");
         if (lostReply) {
             // A run current write whose reply is lost; the stop comes during
             // the wait for its late bytes or the hold after it.
@@ -99,10 +95,8 @@ int main(int argc, char *argv[])
         const qint64 clickedNs = clock.nsecsElapsed();
         stop->click();
         if (!waitForSignal(
-                &rig.module, &FakeModule::frameReceived, [&] { return arrivedNs >= 0; }, 2000)) {
-            std::fprintf(stderr, "The stop did not reach the module.\n");
-            return 1;
-        }
+                &rig.module, &FakeModule::frameReceived, [&] { return arrivedNs >= 0; }, 2000))
+            return harnessFailed("The stop did not reach the module.");
         (lostReply ? recovering : clean).ms << (arrivedNs - clickedNs) / nanosecondsPerMillisecond;
         waitUntilModuleQuiet(rig.module, settledQuietMs, 10000);
     }
