@@ -9,7 +9,9 @@ void MainWindow::sendFrame(const Frame &frame)
 }
 
 // One step of the exchange: the session reads the reply to the frame sent
-// last, or picks the request to send; the window shows and writes.
+// last, or picks the request to send; the window shows and writes. A reply's
+// values are stored before they are shown: selecting a microstep item runs
+// its handler, whose interlock may mark other entries, and those marks stay.
 void MainWindow::on_timerEvent()
 {
     const QByteArray received = serialPort.isOpen() ? receivedBytes(serialPort) : QByteArray();

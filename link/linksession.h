@@ -46,7 +46,6 @@ public:
 
     LinkState &link() { return state; }
     const LinkState &link() const { return state; }
-    ExchangeState exchangeState() const { return exchange; }
 
     // A port opened: the seven parameters are read, then the power stage is
     // switched off. Nothing is known of the module.
