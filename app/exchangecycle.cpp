@@ -14,9 +14,10 @@ void MainWindow::sendFrame(const Frame &frame)
 // its handler, whose interlock may mark other entries, and those marks stay.
 void MainWindow::on_timerEvent()
 {
-    const QByteArray received = serialPort.isOpen() ? receivedBytes(serialPort) : QByteArray();
-    const SessionTick tick =
-        session.tick(received, bulkOperation == BulkOperation::ProgramFromFile);
+    const auto receive = [this] {
+        return serialPort.isOpen() ? receivedBytes(serialPort) : QByteArray();
+    };
+    const SessionTick tick = session.tick(receive, bulkOperation == BulkOperation::ProgramFromFile);
     if (tick.reply)
         showReplyEffects(*tick.reply);
     if (tick.readsComplete)

@@ -52,7 +52,7 @@ void LinkDriver::tick()
     if (link.reached(goal))
         return finish(Outcome::Done);
     // Only a Program writes here.
-    const SessionTick step = link.tick(receivedBytes(port), true);
+    const SessionTick step = link.tick([this] { return receivedBytes(port); }, true);
     if (step.reply)
         show(*step.reply);
     if (link.failuresInARow() >= maximumFailedExchanges) {

@@ -21,14 +21,14 @@ void LinkSession::requestAll(RequestState request)
         state.requests[parameter] = request;
 }
 
-SessionTick LinkSession::tick(const QByteArray &received, bool programUnderWay)
+SessionTick LinkSession::tick(const std::function<QByteArray()> &receive, bool programUnderWay)
 {
     SessionTick result;
     if (exchange == ExchangeState::AwaitingReply)
-        takeReply(received, programUnderWay, result);
+        takeReply(receive(), programUnderWay, result);
     if (exchange != ExchangeState::Ready || result.reply)
         return result;
-    if (lateReply.waiting() && !lateReply.tick(int(received.size()))) {
+    if (lateReply.waiting() && !lateReply.tick(int(receive().size()))) {
         // The link is out of step, but a stop does not wait for it.
         if (stopUnsent(state)) {
             lateReply.sentOutOfStep();
@@ -39,8 +39,12 @@ SessionTick LinkSession::tick(const QByteArray &received, bool programUnderWay)
     const TickPlan plan = planTick(state);
     result.readsComplete = plan.readsComplete;
     result.writesComplete = plan.writesComplete;
-    if (plan.frame)
+    if (plan.frame) {
+        // Bytes that came outside a reply's time are dropped, not read as the
+        // next one.
+        receive();
         send(*plan.frame, result);
+    }
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Idle: no port is open and ticks do nothing. Ready: the next tick may send.
@@ -33,7 +34,7 @@ enum class LinkGoal { ReadsDone, NothingPending };
 // The module link between ticks, without a port, a timer or a widget: the
 // request table and what the module is known to hold, the frame sent last,
 // the wait for a missing reply's late bytes, the failures in a row and a
-// Program's unconfirmed writes. At every tick a front end hands over what its
+// Program's unconfirmed writes. At every tick a front end lets it take what its
 // port received, writes the frame it gets back and shows the reply's effects.
 class LinkSession
 {
@@ -54,10 +55,11 @@ public:
     void close();
     void requestAll(RequestState request);
 
-    // One tick of the exchange timer, with the bytes received since the last.
-    // During a Program a write the module does not confirm is collected, not
-    // reported.
-    SessionTick tick(const QByteArray &received, bool programUnderWay);
+    // One tick of the exchange timer. receive gives what the port holds; it
+    // is asked only when the tick reads a reply, waits for late bytes or
+    // sends, so a link with nothing to do reads nothing. During a Program a
+    // write the module does not confirm is collected, not reported.
+    SessionTick tick(const std::function<QByteArray()> &receive, bool programUnderWay);
 
     // Whether nothing is in flight and what the goal names is done.
     bool reached(LinkGoal goal) const;
