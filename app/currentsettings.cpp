@@ -30,7 +30,7 @@ void MainWindow::enableStandbyControls(bool enabled)
 void MainWindow::on_runCurrentDial_sliderMoved(int position)
 {
     const SettingsWrites writes =
-        turnRunCurrentDial(linkState(), position, ui->standbyCurrentGroupBox->isChecked());
+        turnRunCurrentDial(session.link(), position, ui->standbyCurrentGroupBox->isChecked());
     writeValues(writes);
     // The standby register value stays; its current reads on the new scale.
     if (writes[DeviceParameter::HalfCurrentRange])
@@ -42,13 +42,13 @@ void MainWindow::on_runCurrentDial_sliderMoved(int position)
 
 void MainWindow::on_standbyCurrentDial_sliderMoved(int position)
 {
-    writeValues(chooseValue(linkState(), DeviceParameter::StandbyCurrent, position));
+    writeValues(chooseValue(session.link(), DeviceParameter::StandbyCurrent, position));
     ui->standbyCurrentLineEdit->setText(formatCurrent(position));
 }
 
 void MainWindow::on_delayDial_sliderMoved(int position)
 {
-    writeValues(chooseValue(linkState(), DeviceParameter::StandbyCurrentDelay, position));
+    writeValues(chooseValue(session.link(), DeviceParameter::StandbyCurrentDelay, position));
     ui->delayLineEdit->setText(formatDelay(position));
 }
 
@@ -57,7 +57,7 @@ void MainWindow::on_standbyCurrentGroupBox_clicked(bool checked)
     enableStandbyControls(checked);
     if (checked)
         return;
-    writeValues(shareRunCurrent(linkState()));
+    writeValues(shareRunCurrent(session.link()));
     showValue(DeviceParameter::StandbyCurrent);
     ui->delayLineEdit->setText(QStringLiteral("0"));
     ui->delayDial->setValue(0);

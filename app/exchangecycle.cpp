@@ -1,43 +1,29 @@
 #include "app/mainwindow.h"
 
-#include "link/exchangeplan.h"
 #include "link/serialports.h"
 
-void MainWindow::sendFrame(int command, int type, int motor, int value)
+void MainWindow::sendFrame(const Frame &frame)
 {
-    txFrame = encodeFrame(command, type, motor, value);
-    lastCommand = command;
-    lastType = type;
-    lastValue = value;
-    if (serialPort.isOpen())
-        discardStrayInput(serialPort);
+    txFrame = frame;
     serialPort.write(reinterpret_cast<const char *>(txFrame.data()), frameLength);
-    exchangeState = ExchangeState::AwaitingReply;
 }
 
-// One step of the exchange: read the reply to the frame sent last, or send
-// the first pending request once the late bytes of a missing reply are over.
+// One step of the exchange: the session reads the reply to the frame sent
+// last, or picks the request to send; the window shows and writes. A reply's
+// values are stored before they are shown: selecting a microstep item runs
+// its handler, whose interlock may mark other entries, and those marks stay.
 void MainWindow::on_timerEvent()
 {
-    if (exchangeState == ExchangeState::AwaitingReply) {
-        handleReply();
-        return;
-    }
-    if (exchangeState == ExchangeState::Idle || !lateReplyWaitOver())
-        return;
-
-    const TickPlan plan = planTick(linkState());
-    if (plan.readsComplete)
+    const auto receive = [this] {
+        return serialPort.isOpen() ? receivedBytes(serialPort) : QByteArray();
+    };
+    const SessionTick tick = session.tick(receive, bulkOperation == BulkOperation::ProgramFromFile);
+    if (tick.reply)
+        showReplyEffects(*tick.reply);
+    if (tick.readsComplete)
         runReadCompletionHook();
-    if (plan.writesComplete)
+    if (tick.writesComplete)
         runWriteCompletionHook();
-    if (plan.frame)
-        sendFrame(int(plan.frame->command), plan.frame->type, plan.frame->motor, plan.frame->value);
-}
-
-bool MainWindow::lateReplyWaitOver()
-{
-    if (!lateReply.waiting())
-        return true;
-    return lateReply.tick(serialPort.isOpen() ? discardStrayInput(serialPort) : 0);
+    if (tick.frame)
+        sendFrame(*tick.frame);
 }

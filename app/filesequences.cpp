@@ -3,6 +3,7 @@
 #include "app/configurationfile.h"
 #include "config/configfileio.h"
 #include "config/sequencelog.h"
+#include "config/verification.h"
 #include "link/factorydefaults.h"
 
 #include "ui_mainwindow.h"
@@ -29,7 +30,8 @@ bool MainWindow::readConfigurationFile()
 bool MainWindow::writeConfigurationFile()
 {
     return writeConfigurationFileAt(
-        configurationFilePath, [this](DeviceParameter parameter) { return cachedValue(parameter); },
+        configurationFilePath,
+        [this](DeviceParameter parameter) { return session.link().values[parameter]; },
         [this](const QString &line) { appendLog(line); });
 }
 
@@ -38,18 +40,19 @@ void MainWindow::startReadForFile()
     appendLog(QLatin1String(readingFromModuleLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ReadForFile;
-    requestAll(RequestState::Read);
+    session.requestAll(RequestState::Read);
 }
 
 void MainWindow::verifyAgainstFile()
 {
     appendLog(QLatin1String(verifyStartLine));
-    const LinkState link = linkState();
+    const PerParameter<Verification> verdicts =
+        verifyValues(fileValues(), knownModuleValues(session.link()));
     for (DeviceParameter parameter : readOrder) {
-        if (!isModuleValue(link, parameter))
-            appendLog(notVerifiedLine(parameter));
-        else if (fileValueOf(parameter) == cachedValue(parameter))
+        if (verdicts[parameter] == Verification::Verified)
             appendLog(verifiedLine(parameter));
+        else if (verdicts[parameter] == Verification::NotKnown)
+            appendLog(notVerifiedLine(parameter));
     }
     appendLog(QLatin1String(verifyCompleteLine));
 }
@@ -59,7 +62,7 @@ void MainWindow::startProgramFromFile()
     appendLog(QLatin1String(programmingLine));
     messageTarget = MessageTarget::FileDialogLog;
     bulkOperation = BulkOperation::ProgramFromFile;
-    unconfirmedWrites.clear();
+    session.clearUnconfirmedWrites();
 
     placeValues(fileValues(), RequestState::Write);
 }
@@ -70,26 +73,26 @@ void MainWindow::runReadCompletionHook()
         return;
     appendLog(QLatin1String(readingDoneLine));
     // Only what the module gave in this Read goes into the file.
-    const QStringList notFromModule = parametersNotFromModule(linkState());
+    const QStringList notFromModule = parametersNotFromModule(session.link());
     if (notFromModule.isEmpty()) {
         writeConfigurationFile();
     } else {
         appendLog(noValidValueLine(notFromModule));
         appendLog(QLatin1String(fileNotWrittenLine));
     }
-    bulkOperation = BulkOperation::None;
+    endFileSequence();
 }
 
 void MainWindow::runWriteCompletionHook()
 {
     if (bulkOperation != BulkOperation::ProgramFromFile)
         return;
-    if (unconfirmedWrites.isEmpty()) {
+    const QStringList unconfirmed = session.unconfirmedWrites();
+    if (unconfirmed.isEmpty())
         appendLog(QLatin1String(valuesWrittenLine));
-    } else {
-        appendLog(unconfirmedWritesLine(unconfirmedWrites));
-    }
-    bulkOperation = BulkOperation::None;
+    else
+        appendLog(unconfirmedWritesLine(unconfirmed));
+    endFileSequence();
 }
 
 // Opening a port replaces the queued writes with reads, so the Program
@@ -98,7 +101,15 @@ void MainWindow::endInterruptedProgram()
 {
     appendLog(QStringLiteral(
         "ERROR: Programming interrupted by opening the port! Values not written to VELD-7316."));
+    endFileSequence();
+}
+
+// The log keeps what the sequence did; what the main window's controls cause
+// is told in the status bar again, where the user looks.
+void MainWindow::endFileSequence()
+{
     bulkOperation = BulkOperation::None;
+    messageTarget = MessageTarget::StatusBar;
 }
 
 void MainWindow::appendLog(const QString &line)

@@ -70,10 +70,8 @@ MainWindow::~MainWindow()
 {
     // Leaving sends nothing: the module keeps the power stage as it is.
     serialPort.disconnect(this);
-    if (serialPort.isOpen()) {
-        exchangeState = ExchangeState::Idle;
+    if (serialPort.isOpen())
         serialPort.close();
-    }
     delete ui;
     delete configurationFile;
 }
@@ -110,14 +108,11 @@ void MainWindow::initialiseControls(const QList<PortDescription> &ports)
     placeValues(defaults, RequestState::None);
     for (DeviceParameter parameter : allDeviceParameters)
         setFileValue(parameter, defaults[parameter]);
-    exchangeState = ExchangeState::Idle;
 
     ui->x100HzRadioButton->setChecked(true);
     ui->pulseFrequencyLineEdit->setText(QStringLiteral("0Hz"));
     pulseFrequency = 0;
     pulseDialPosition = 0;
-    pulseSent = 0;
-    pulseWanted = 0;
     ui->pulseFrequencyDial->setValue(0);
     ui->motorFullStepsLineEdit->setText(QStringLiteral("200"));
     ui->motorStepAngleLineEdit->setText(QStringLiteral("1.8"));

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "app/parameterentry.h"
-#include "link/frame.h"
-#include "link/latereply.h"
-#include "link/linkstate.h"
+#include "link/linksession.h"
 #include "link/motion.h"
 #include "link/parameters.h"
 #include "link/settingsrules.h"
@@ -33,7 +31,6 @@ class MainWindow : public QMainWindow
 
 public:
     enum class MessageTarget { StatusBar = 1, FileDialogLog = 2 };
-    enum class ExchangeState { Idle = -1, Ready = 0, AwaitingReply = 1 };
     enum class BulkOperation { None = 0, ReadForFile = 1, ProgramFromFile = 2 };
     using MotionState = ::MotionState;
 
@@ -86,28 +83,22 @@ private:
     void handlePortLoss();
 
     // Exchange cycle and replies
-    void sendFrame(int command, int type, int motor, int value);
-    bool lateReplyWaitOver();
-    void handleReply();
-    QByteArray receiveReply();
+    void sendFrame(const Frame &frame);
     void showReplyEffects(const ReplyEffects &effects);
     void report(const QString &message);
     void showStatus(const StatusReport &status);
 
-    // Request table access by parameter, and as plain values
+    // The request table's entries by parameter
+    template <typename T> ParameterEntry<T> entryOf(DeviceParameter parameter)
+    {
+        LinkState &link = session.link();
+        return {link.values[parameter], T{}, link.requests[parameter]};
+    }
     template <typename Window, typename Visit>
     static decltype(auto) visitEntry(Window &window, DeviceParameter parameter, Visit visit);
-    RequestState &requestOf(DeviceParameter parameter);
-    RequestState requestOf(DeviceParameter parameter) const;
-    int cachedValue(DeviceParameter parameter) const;
-    void storeValue(DeviceParameter parameter, int value);
     void setFileValue(DeviceParameter parameter, int value);
-    int fileValueOf(DeviceParameter parameter) const;
     ParameterValues fileValues() const;
     void writeValues(const SettingsWrites &writes);
-    void requestAll(RequestState request);
-    LinkState linkState() const;
-    void takeLinkState(const LinkState &link);
 
     // Values to controls
     void showValue(DeviceParameter parameter);
@@ -133,46 +124,37 @@ private:
     void runReadCompletionHook();
     void runWriteCompletionHook();
     void endInterruptedProgram();
+    void endFileSequence();
     void appendLog(const QString &line);
 
     MessageTarget messageTarget = MessageTarget::StatusBar;
     Ui::MainWindow *ui;
     QTimer *timer = nullptr;
-    ParameterEntry<int> microStepResolution;
-    ParameterEntry<bool> microStepDoubleEdge;
-    ParameterEntry<bool> microStepMultiplier;
-    ParameterEntry<bool> halfCurrentRange;
-    ParameterEntry<int> runCurrent;
-    ParameterEntry<int> standbyCurrent;
-    ParameterEntry<int> standbyCurrentDelay;
+    // The request table, the exchange with the module and what it is known
+    // to hold.
+    LinkSession session;
+    // The request table by the names the handlers use. Values, requests and
+    // the power stage and pulse generator wishes are the session's, reached
+    // through these references: one copy, which the link's rules act on.
+    ParameterEntry<int> microStepResolution = entryOf<int>(DeviceParameter::MicroStepResolution);
+    ParameterEntry<bool> microStepDoubleEdge = entryOf<bool>(DeviceParameter::MicroStepDoubleEdge);
+    ParameterEntry<bool> microStepMultiplier = entryOf<bool>(DeviceParameter::MicroStepMultiplier);
+    ParameterEntry<bool> halfCurrentRange = entryOf<bool>(DeviceParameter::HalfCurrentRange);
+    ParameterEntry<int> runCurrent = entryOf<int>(DeviceParameter::RunCurrent);
+    ParameterEntry<int> standbyCurrent = entryOf<int>(DeviceParameter::StandbyCurrent);
+    ParameterEntry<int> standbyCurrentDelay = entryOf<int>(DeviceParameter::StandbyCurrentDelay);
+    std::optional<int> &pulseWanted = session.link().pulseWanted;
+    bool &powerStageOff = session.link().powerStageOff;
+    RequestState &powerStageRequest = session.link().powerStageRequest;
     int pulseFrequency = 0;
     int pulseDialPosition = 0;
-    // Empty while unknown: see LinkState.
-    std::optional<int> pulseSent = 0;
-    std::optional<int> pulseWanted = 0;
-    // Off and nothing pending until a real port opens and switches it off.
-    bool powerStageOff = true;
-    RequestState powerStageRequest = RequestState::None;
     Frame txFrame{};
-    Frame rxFrame{};
-    int lastCommand = 0;
-    int lastType = 0;
-    ExchangeState exchangeState = ExchangeState::Idle;
     QSerialPort serialPort;
     ConfigurationFile *configurationFile = nullptr;
     MotionState motionState = MotionState::DriverOff;
     BulkOperation bulkOperation = BulkOperation::None;
     QString configurationFilePath;
 
-    // Value of the frame sent last: what a confirmation confirms, and whether
-    // an entry changed again while its frame was in flight.
-    int lastValue = 0;
-    // What the module holds as far as it told, by parameter (see LinkState).
-    PerParameter<std::optional<int>> moduleHolds;
-    bool pulseErrorShown = false;
-    LateReplyWait lateReply;
-    // Parameters whose writes the module did not confirm since a Program began.
-    QStringList unconfirmedWrites;
     // Set from the first sign that the module's port is gone until it is closed.
     bool portLossPending = false;
 };

@@ -11,17 +11,17 @@ void MainWindow::selectMicrostepItem(int microsteps)
 // Runs for selections from code too: replies, programming and the reset rely on it.
 void MainWindow::on_microstepComboBox_currentIndexChanged(const QString &arg1)
 {
-    writeMicrostepSettings(chooseResolution(linkState(), arg1.toInt(nullptr, 10)));
+    writeMicrostepSettings(chooseResolution(session.link(), arg1.toInt(nullptr, 10)));
 }
 
 void MainWindow::on_x16CheckBox_clicked(bool checked)
 {
-    writeMicrostepSettings(clickMultiplier(linkState(), checked));
+    writeMicrostepSettings(clickMultiplier(session.link(), checked));
 }
 
 void MainWindow::on_doubleEdgeCheckBox_clicked(bool checked)
 {
-    writeMicrostepSettings(clickDoubleEdge(linkState(), checked));
+    writeMicrostepSettings(clickDoubleEdge(session.link(), checked));
 }
 
 // The values are stored before they are shown: selecting the resolution's

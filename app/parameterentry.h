@@ -2,10 +2,11 @@
 
 #include "link/requesttable.h"
 
-// One device parameter as the window holds it.
+// One device parameter as the window holds it. Its value and request live in
+// the link's state, which the entry refers to; T is the value's kind.
 template <typename T> struct ParameterEntry
 {
-    T value{};     // as shown; after a user change, the value to be written
-    T fileValue{}; // as last taken from a configuration file
-    RequestState request = RequestState::None;
+    int &value;            // as shown; after a user change, the value to be written
+    T fileValue{};         // as last taken from a configuration file
+    RequestState &request; // what the exchange cycle still has to do
 };

@@ -3,7 +3,6 @@
 #include "app/portlistrefresh.h"
 #include "app/statusline.h"
 #include "link/connectionmessages.h"
-#include "link/exchangeplan.h"
 #include "link/serialports.h"
 #include "ui_mainwindow.h"
 
@@ -57,23 +56,17 @@ bool MainWindow::openPort(const QString &name)
     // The opening's reads replace whatever a file sequence had queued.
     if (bulkOperation == BulkOperation::ProgramFromFile)
         endInterruptedProgram();
-    LinkState link = linkState();
-    startConnection(link);
-    takeLinkState(link);
-    lateReply.reset();
+    session.open();
     messageTarget = MessageTarget::StatusBar;
-    exchangeState = ExchangeState::Ready;
     return true;
 }
 
 void MainWindow::closePort()
 {
     // Without the module its values are no longer known, in the simulator neither.
-    moduleHolds = PerParameter<std::optional<int>>();
-    if (!serialPort.isOpen())
-        return;
-    exchangeState = ExchangeState::Idle;
-    serialPort.close();
+    session.close();
+    if (serialPort.isOpen())
+        serialPort.close();
 }
 
 void MainWindow::setConnectedState(bool connected)

@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 
-// The request table's entries reached by parameter, and the whole table as
-// the plain values the link's rules decide on.
+// The values a configuration file gave, kept in the request table's entries.
 
 template <typename Window, typename Visit>
 decltype(auto) MainWindow::visitEntry(Window &window, DeviceParameter parameter, Visit visit)
@@ -25,93 +24,30 @@ decltype(auto) MainWindow::visitEntry(Window &window, DeviceParameter parameter,
     return visit(window.standbyCurrentDelay);
 }
 
-RequestState &MainWindow::requestOf(DeviceParameter parameter)
-{
-    return visitEntry(*this, parameter,
-                      [](auto &entry) -> RequestState & { return entry.request; });
-}
-
-RequestState MainWindow::requestOf(DeviceParameter parameter) const
-{
-    return visitEntry(*this, parameter, [](const auto &entry) { return entry.request; });
-}
-
-int MainWindow::cachedValue(DeviceParameter parameter) const
-{
-    return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.value); });
-}
-
-int MainWindow::fileValueOf(DeviceParameter parameter) const
-{
-    return visitEntry(*this, parameter, [](const auto &entry) { return int(entry.fileValue); });
-}
-
-void MainWindow::storeValue(DeviceParameter parameter, int value)
-{
-    visitEntry(*this, parameter, [value](auto &entry) {
-        using Value = decltype(entry.value);
-        entry.value = static_cast<Value>(value);
-    });
-}
-
 ParameterValues MainWindow::fileValues() const
 {
     ParameterValues values;
     for (DeviceParameter parameter : allDeviceParameters)
-        values[parameter] = fileValueOf(parameter);
+        values[parameter] =
+            visitEntry(*this, parameter, [](const auto &entry) { return int(entry.fileValue); });
     return values;
 }
 
 void MainWindow::setFileValue(DeviceParameter parameter, int value)
 {
     visitEntry(*this, parameter, [value](auto &entry) {
-        using Value = decltype(entry.value);
+        using Value = decltype(entry.fileValue);
         entry.fileValue = static_cast<Value>(value);
     });
 }
 
 void MainWindow::writeValues(const SettingsWrites &writes)
 {
+    LinkState &link = session.link();
     for (DeviceParameter parameter : allDeviceParameters) {
         if (writes[parameter]) {
-            storeValue(parameter, *writes[parameter]);
-            requestOf(parameter) = RequestState::Write;
+            link.values[parameter] = *writes[parameter];
+            link.requests[parameter] = RequestState::Write;
         }
     }
-}
-
-void MainWindow::requestAll(RequestState request)
-{
-    for (DeviceParameter parameter : allDeviceParameters)
-        requestOf(parameter) = request;
-}
-
-LinkState MainWindow::linkState() const
-{
-    LinkState link;
-    for (DeviceParameter parameter : allDeviceParameters) {
-        link.requests[parameter] = requestOf(parameter);
-        link.values[parameter] = cachedValue(parameter);
-    }
-    link.held = moduleHolds;
-    link.powerStageOff = powerStageOff;
-    link.powerStageRequest = powerStageRequest;
-    link.pulseWanted = pulseWanted;
-    link.pulseSent = pulseSent;
-    link.pulseErrorShown = pulseErrorShown;
-    return link;
-}
-
-void MainWindow::takeLinkState(const LinkState &link)
-{
-    for (DeviceParameter parameter : allDeviceParameters) {
-        requestOf(parameter) = link.requests[parameter];
-        storeValue(parameter, link.values[parameter]);
-    }
-    moduleHolds = link.held;
-    powerStageOff = link.powerStageOff;
-    powerStageRequest = link.powerStageRequest;
-    pulseWanted = link.pulseWanted;
-    pulseSent = link.pulseSent;
-    pulseErrorShown = link.pulseErrorShown;
 }

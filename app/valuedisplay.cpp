@@ -51,9 +51,10 @@ void MainWindow::placeValues(const ParameterValues &values, RequestState request
     constexpr DeviceParameter microsteps[] = {DeviceParameter::MicroStepResolution,
                                               DeviceParameter::MicroStepMultiplier,
                                               DeviceParameter::MicroStepDoubleEdge};
+    LinkState &link = session.link();
     const auto place = [&](DeviceParameter parameter) {
-        storeValue(parameter, values[parameter]);
-        requestOf(parameter) = request;
+        link.values[parameter] = values[parameter];
+        link.requests[parameter] = request;
         showValue(parameter);
     };
     for (DeviceParameter parameter : currents)

@@ -1,11 +1,8 @@
 #include "bench/benchfiles.h"
-#include "bench/signalwait.h"
 #include "bench/windowwithmodule.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -17,18 +14,6 @@ namespace {
 
 constexpr double nanosecondsPerMillisecond = 1e6;
 
-int fail(const char *what)
-{
-    std::fprintf(stderr, "%s\n", what);
-    return 1;
-}
-
-QPlainTextEdit *dialogLog(const MainWindow &window)
-{
-    const auto *dialog = window.findChild<QDialog *>(QStringLiteral("ConfigurationFile"));
-    return dialog->findChild<QPlainTextEdit *>(QStringLiteral("configurationFileLogTextEdit"));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -36,22 +21,22 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     WindowWithModule rig;
     if (!rig.selectModulePort())
-        return fail("The module's port is not listed.");
+        return harnessFailed("The module's port is not listed.");
     QElapsedTimer clock;
     clock.start();
     rig.clickOpen();
     if (!rig.waitUntilOpened())
-        return fail("The opening exchange did not end.");
+        return harnessFailed("The opening exchange did not end.");
     std::printf("link_ms %.3f\n", clock.nsecsElapsed() / nanosecondsPerMillisecond);
     std::printf("link_frames %d\n", int(rig.module.receivedFrames().size()));
 
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("settings.txt"));
     if (!writeFile(path, validConfiguration()))
-        return fail("The configuration file could not be written.");
+        return harnessFailed("The configuration file could not be written.");
     rig.window->setConfigurationFilePath(path);
     if (!rig.window->readConfigurationFile())
-        return fail("The configuration file was refused.");
+        return harnessFailed("The configuration file was refused.");
 
     // The Program runs from its first frame to its report; each frame takes
     // two ticks, one to send it and one to apply its reply.
@@ -61,18 +46,12 @@ int main(int argc, char *argv[])
         if (frames++ == 0)
             firstFrameNs = clock.nsecsElapsed();
     });
-    const QPlainTextEdit *log = dialogLog(*rig.window);
     clock.restart();
     rig.window->startProgramFromFile();
-    const bool written = waitForSignal(
-        log, &QPlainTextEdit::textChanged,
-        [log] {
-            return log->toPlainText().contains(QLatin1String("Values written to VELD-7316."));
-        },
-        5000);
+    const bool written = rig.waitForLogLine(QStringLiteral("Values written to VELD-7316."), 5000);
     const double programMs = (clock.nsecsElapsed() - firstFrameNs) / nanosecondsPerMillisecond;
     if (!written || frames == 0)
-        return fail("The Program did not finish.");
+        return harnessFailed("The Program did not finish.");
     std::printf("program_frames %d\nprogram_ms %.3f\n", frames, programMs);
     std::printf("program_fps %.3f\n", frames * 1000.0 / programMs);
     return 0;

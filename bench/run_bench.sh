@@ -167,3 +167,23 @@ report_junk() {
 }
 report_junk random "8 MiB of random bytes"
 report_junk line "8 MiB in one endless line"
+
+# The stop: worst of 15 clicks at random moments, once per run of the bench.
+run bench_stop_programmer "$work/stop"
+for link in clean recovering; do
+    target=$([ "$link" = clean ] && echo 40 || echo 100)
+    worst=$(median "$work/stop" "stop_${link}_worst_ms")
+    printf '%-10s click to module, %s: median %.1f ms, worst %.1f ms of 15    target <= %s ms  %s\n' \
+        stop "$([ "$link" = clean ] && echo "clean link" || echo "link recovering from one lost reply")" \
+        "$(median "$work/stop" "stop_${link}_median_ms")" "$worst" "$target" \
+        "$(verdict "$worst <= $target")"
+done
+
+# A Program with the reply to one write lost, against a clean one.
+run bench_lostreply_program "$work/lostreply"
+for front in window cli; do
+    printf '%-10s %s: %.0f ms with one lost reply (the write sent %s times), %.0f ms clean\n' \
+        "lost reply" "$([ "$front" = window ] && echo "Program in the window" || echo "veld7316-cli program")" \
+        "$(median "$work/lostreply" "lost_${front}_ms")" "$(median "$work/lostreply" "lost_${front}_tries")" \
+        "$(median "$work/lostreply" "lost_${front}_clean_ms")"
+done

@@ -3,8 +3,12 @@
 #include "bench/signalwait.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+
+#include <cstdio>
 
 namespace {
 
@@ -56,4 +60,21 @@ bool WindowWithModule::open()
         return false;
     clickOpen();
     return waitUntilOpened();
+}
+
+bool WindowWithModule::waitForLogLine(const QString &line, int timeoutMs)
+{
+    const auto *dialog = window->findChild<QDialog *>(QStringLiteral("ConfigurationFile"));
+    const auto *log =
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("configurationFileLogTextEdit"));
+    const int start = int(log->toPlainText().size());
+    return waitForSignal(
+        log, &QPlainTextEdit::textChanged,
+        [log, line, start] { return log->toPlainText().indexOf(line, start) >= 0; }, timeoutMs);
+}
+
+int harnessFailed(const char *why)
+{
+    std::fprintf(stderr, "%s\n", why);
+    return 1;
 }

@@ -21,11 +21,6 @@ constexpr CommandSpelling commands[] = {
     {"program", CommandKind::Program, 2},
 };
 
-ParsedArguments refused(const QString &error)
-{
-    return {std::nullopt, error};
-}
-
 const char helpIntroduction[] = R"(Usage: veld7316-cli COMMAND [PORT FILE] [--verify] [--json]
 
 Reads, verifies and programs the settings of a VELD-7316 stepper-motor driver
@@ -40,8 +35,9 @@ Commands:
                         FILE, replacing what it held.
   verify PORT FILE      Reads FILE and the module's settings and compares them:
                         one line per setting.
-  program PORT FILE     Writes FILE's settings to the module. Every write must
-                        be confirmed by the module.
+  program PORT FILE     Writes FILE's settings to the module, also over values
+                        it holds out of range. Every write must be confirmed
+                        by the module.
 
 Each command with a PORT opens it as the window does: 9600 baud, 8 data bits,
 no parity, one stop bit; the seven settings are read and the power stage is
@@ -71,6 +67,11 @@ Exit status:
 
 ParsedArguments parseArguments(const QStringList &commandLine)
 {
+    // A script that asked for JSON gets it also when the rest is wrong.
+    const bool jsonAsked = commandLine.mid(1).contains(QStringLiteral("--json"));
+    const auto refused = [jsonAsked](const QString &error) {
+        return ParsedArguments{std::nullopt, error, jsonAsked};
+    };
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption verify(QStringLiteral("verify"));
@@ -80,11 +81,11 @@ ParsedArguments parseArguments(const QStringList &commandLine)
     if (!parser.parse(commandLine))
         return refused(parser.errorText());
     if (parser.isSet(help))
-        return {Arguments{}, QString()};
+        return {Arguments{}, QString(), jsonAsked};
     if (parser.isSet(version)) {
         Arguments arguments;
         arguments.command = CommandKind::Version;
-        return {arguments, QString()};
+        return {arguments, QString(), jsonAsked};
     }
 
     QStringList operands = parser.positionalArguments();
@@ -107,7 +108,7 @@ ParsedArguments parseArguments(const QStringList &commandLine)
         arguments.file = operands.value(1);
         arguments.verify = parser.isSet(verify);
         arguments.json = parser.isSet(json);
-        return {arguments, QString()};
+        return {arguments, QString(), arguments.json};
     }
     return refused(QStringLiteral("Unknown command '%1'.").arg(name));
 }

@@ -21,6 +21,7 @@ struct ParsedArguments
 {
     std::optional<Arguments> arguments;
     QString error;
+    bool json = false; // --json was given, right or wrong the rest
 };
 
 // commandLine starts with the program's name.

@@ -5,6 +5,7 @@
 #include "config/configfileio.h"
 #include "config/configwriter.h"
 #include "config/sequencelog.h"
+#include "config/verification.h"
 #include "link/connectionmessages.h"
 #include "link/serialports.h"
 
@@ -66,9 +67,9 @@ public:
 private:
     bool readToFile()
     {
-        if (!connectModule())
+        if (!connectModule() || !takeModuleValues())
             return false;
-        const ParameterValues values = driver.values();
+        const ParameterValues values = *result.moduleValues;
         const QString file = arguments.file;
         return fileStep([file, values](const StepLog &stepLog) {
             return writeConfigurationFileAt(
@@ -76,18 +77,23 @@ private:
         });
     }
 
-    bool verify() { return loadFile() && connectModule() && compare(); }
+    bool verify() { return loadFile() && connectModule() && takeModuleValues() && compare(); }
 
     bool program()
     {
+        // A value the module holds out of range is named as it is read, and
+        // written over like any other.
         if (!loadFile() || !connectModule())
             return false;
         say(QLatin1String(programmingLine));
-        driver.requestWrites(*result.fileValues);
+        LinkSession &session = driver.session();
+        session.link().values = *result.fileValues;
+        session.requestAll(RequestState::Write);
+        session.clearUnconfirmedWrites();
         if (!runLink())
             return false;
-        result.moduleValues = driver.values();
-        result.unconfirmed = driver.unconfirmedWrites();
+        result.moduleValues = session.link().values;
+        result.unconfirmed = session.unconfirmedWrites();
         if (!result.unconfirmed.isEmpty())
             return fail(ExitStatus::WriteNotConfirmed, unconfirmedWritesLine(result.unconfirmed));
         say(QLatin1String(valuesWrittenLine));
@@ -150,7 +156,7 @@ private:
                                                        QLatin1Char(' ') + arguments.port +
                                                        QStringLiteral(": ") + reason);
         }
-        return readAll() && runLink() && takeModuleValues();
+        return readAll() && runLink();
     }
 
     bool readModule() { return readAll() && takeModuleValues(); }
@@ -158,8 +164,8 @@ private:
     bool readAll()
     {
         say(QLatin1String(readingFromModuleLine));
-        driver.requestReads();
-        if (!runLink(LinkDriver::Until::ReadsDone))
+        driver.session().requestAll(RequestState::Read);
+        if (!runLink(LinkGoal::ReadsDone))
             return false;
         say(QLatin1String(readingDoneLine));
         return true;
@@ -167,26 +173,32 @@ private:
 
     bool takeModuleValues()
     {
-        const QStringList invalid = driver.invalidValues();
-        if (!invalid.isEmpty()) {
+        const LinkState &link = driver.session().link();
+        const QStringList invalid = parametersNotFromModule(link);
+        if (!invalid.isEmpty())
             return fail(ExitStatus::InvalidModuleValue, noValidValueLine(invalid));
-        }
-        result.moduleValues = driver.values();
+        result.moduleValues = link.values;
         return true;
     }
 
     bool compare()
     {
         say(QLatin1String(verifyStartLine));
+        const PerParameter<std::optional<int>> known = knownModuleValues(driver.session().link());
+        const PerParameter<Verification> verdicts = verifyValues(*result.fileValues, known);
         for (DeviceParameter parameter : readOrder) {
-            const int fileValue = (*result.fileValues)[parameter];
-            const int moduleValue = (*result.moduleValues)[parameter];
-            if (fileValue == moduleValue) {
+            switch (verdicts[parameter]) {
+            case Verification::Verified:
                 say(verifiedLine(parameter));
-            } else {
-                say(differenceLine(parameter, fileValue, moduleValue));
-                result.differing.append(parameterName(parameter));
+                continue;
+            case Verification::Differs:
+                say(differenceLine(parameter, (*result.fileValues)[parameter], *known[parameter]));
+                break;
+            case Verification::NotKnown:
+                say(notVerifiedLine(parameter));
+                break;
             }
+            result.differing.append(parameterName(parameter));
         }
         say(QLatin1String(verifyCompleteLine));
         if (result.differing.isEmpty())
@@ -196,9 +208,9 @@ private:
                         result.differing.join(QStringLiteral(", ")) + QLatin1Char('!'));
     }
 
-    bool runLink(LinkDriver::Until until = LinkDriver::Until::NothingPending)
+    bool runLink(LinkGoal goal = LinkGoal::NothingPending)
     {
-        const LinkDriver::Outcome outcome = driver.run(until);
+        const LinkDriver::Outcome outcome = driver.run(goal);
         if (outcome == LinkDriver::Outcome::Done)
             return true;
         driver.close();

@@ -48,6 +48,11 @@ QJsonArray portsArray(const QList<PortDescription> &ports)
     return array;
 }
 
+QString compactJson(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
 QString resultJson(const Arguments &arguments, const CommandResult &result)
@@ -72,7 +77,16 @@ QString resultJson(const Arguments &arguments, const CommandResult &result)
         object.insert(QStringLiteral("fileValues"), valuesObject(*result.fileValues));
     if (result.moduleValues)
         object.insert(QStringLiteral("moduleValues"), valuesObject(*result.moduleValues));
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    return compactJson(object);
+}
+
+QString refusedArgumentsJson(const QString &error)
+{
+    return compactJson(QJsonObject{
+        {QStringLiteral("exitStatus"), int(ExitStatus::BadArguments)},
+        {QStringLiteral("result"), QLatin1String(exitStatusName(ExitStatus::BadArguments))},
+        {QStringLiteral("error"), error},
+    });
 }
 
 QString portLines(const QList<PortDescription> &ports)

@@ -8,5 +8,8 @@
 // One object on one line: what a script needs to know about the command.
 QString resultJson(const Arguments &arguments, const CommandResult &result);
 
+// The object for arguments that were refused.
+QString refusedArgumentsJson(const QString &error);
+
 // One port per line: name, description and manufacturer, separated by tabs.
 QString portLines(const QList<PortDescription> &ports);

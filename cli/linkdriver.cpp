@@ -1,7 +1,6 @@
 #include "cli/linkdriver.h"
 
 #include "cli/interruption.h"
-#include "link/replystep.h"
 #include "link/serialports.h"
 
 #include <QEventLoop>
@@ -20,31 +19,18 @@ bool LinkDriver::open(const QString &name, QString &reason)
         reason = portOpenFailureReason(portOpenFailure(port));
         return false;
     }
-    startConnection(link);
+    link.open();
     return true;
 }
 
 void LinkDriver::close()
 {
+    link.close();
     if (port.isOpen())
         port.close();
 }
 
-void LinkDriver::requestReads()
-{
-    for (DeviceParameter parameter : allDeviceParameters)
-        link.requests[parameter] = RequestState::Read;
-}
-
-void LinkDriver::requestWrites(const ParameterValues &values)
-{
-    link.values = values;
-    for (DeviceParameter parameter : allDeviceParameters)
-        link.requests[parameter] = RequestState::Write;
-    unconfirmed.clear();
-}
-
-LinkDriver::Outcome LinkDriver::run(Until until)
+LinkDriver::Outcome LinkDriver::run(LinkGoal until)
 {
     goal = until;
     QEventLoop events;
@@ -63,65 +49,33 @@ void LinkDriver::tick()
         return finish(Outcome::Interrupted);
     if (portLost)
         return finish(Outcome::ConnectionLost);
-    if (awaitingReply)
-        return handleReply();
-    if (lateReply.waiting() && !lateReply.tick(discardStrayInput(port)))
-        return;
-    if (done())
+    if (link.reached(goal))
         return finish(Outcome::Done);
-    const TickPlan plan = planTick(link);
-    if (plan.frame)
-        send(*plan.frame);
-}
-
-void LinkDriver::send(const OutgoingFrame &frame)
-{
-    const Frame bytes = encodeFrame(int(frame.command), frame.type, frame.motor, frame.value);
-    discardStrayInput(port);
-    port.write(reinterpret_cast<const char *>(bytes.data()), frameLength);
-    lastSent = frame;
-    awaitingReply = true;
-}
-
-void LinkDriver::handleReply()
-{
-    awaitingReply = false;
-    const QByteArray bytes = receivedReplyBytes(port);
-    const Reply reply = lateReply.afterReply(int(bytes.size())) ? decodeReply(bytes) : Reply();
     // Only a Program writes here.
-    const ReplyStep step = replyStep(link, lastSent, reply, true);
-    link = step.link;
-
-    // A module that stays silent is reported once, not at every try. A value
-    // the module sent but the program cannot hold is named plainly.
-    const ReplyEffects &effects = step.effects;
-    const bool firstFailure = failedInARow == 0;
-    if (effects.rejectedValue)
-        log(parameterName(*effects.rejectedValue) + QStringLiteral(" = invalid"));
-    else if (!effects.report.isEmpty() && (reply.succeeded() || firstFailure))
-        log(effects.report);
-    if (effects.status && (reply.succeeded() || firstFailure))
-        log(effects.status->message);
-    if (effects.unconfirmedWrite) {
-        const QString name = parameterName(*effects.unconfirmedWrite);
-        if (!unconfirmed.contains(name))
-            unconfirmed.append(name);
+    const SessionTick step = link.tick([this] { return receivedBytes(port); }, true);
+    if (step.reply)
+        show(*step.reply);
+    if (link.failuresInARow() >= maximumFailedExchanges) {
+        return finish(link.lastCommand() == Command::SwitchPowerStage
+                          ? Outcome::PowerStageUnconfirmed
+                          : Outcome::NotAnswering);
     }
-
-    if (reply.succeeded()) {
-        failedInARow = 0;
-    } else if (++failedInARow >= maximumFailedExchanges) {
-        finish(lastSent.command == Command::SwitchPowerStage ? Outcome::PowerStageUnconfirmed
-                                                             : Outcome::NotAnswering);
-    }
+    if (step.frame)
+        port.write(reinterpret_cast<const char *>(step.frame->data()), frameLength);
 }
 
-bool LinkDriver::done() const
+// A module that stays silent is reported once, not at every try. A value the
+// module sent but the program cannot hold is named plainly.
+void LinkDriver::show(const ReplyEffects &effects)
 {
-    if (anyRequest(link, RequestState::Read))
-        return false;
-    return goal == Until::ReadsDone ||
-           (!anyRequest(link, RequestState::Write) && link.powerStageRequest == RequestState::None);
+    if (link.failuresInARow() > 1)
+        return;
+    if (!effects.rejectedValue.isEmpty())
+        log(effects.rejectedValue);
+    else if (!effects.report.isEmpty())
+        log(effects.report);
+    if (effects.status)
+        log(effects.status->message);
 }
 
 void LinkDriver::finish(Outcome outcome)

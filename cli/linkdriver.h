@@ -1,21 +1,18 @@
 #pragma once
 
 #include "cli/output.h"
-#include "link/exchangeplan.h"
-#include "link/latereply.h"
-#include "link/linkstate.h"
+#include "link/linksession.h"
 
 #include <QSerialPort>
-#include <QStringList>
 
 class QEventLoop;
 
 // Exchanges in a row without a good reply after which a run gives up.
 constexpr int maximumFailedExchanges = 50;
 
-// The module link without a window: a serial port, the link state and the
-// tick, under the link's rules. Prints what the window shows in its status
-// bar or dialog log as step lines.
+// The module link without a window: a serial port and the 20 ms tick over a
+// link session. Prints what the window shows in its status bar or dialog log
+// as step lines.
 class LinkDriver
 {
 public:
@@ -37,42 +34,24 @@ public:
     bool open(const QString &name, QString &reason);
     void close();
 
-    void requestReads();
-    void requestWrites(const ParameterValues &values);
+    // What is asked of the module and what it is known to hold.
+    LinkSession &session() { return link; }
 
-    enum class Until { ReadsDone, NothingPending };
-
-    // Serves the requests, one exchange per two ticks, until no read or no
-    // request at all is left, the module stops answering, the port goes away
-    // or the user interrupts.
-    Outcome run(Until until = Until::NothingPending);
-
-    // As last read from the module or confirmed by it.
-    const ParameterValues &values() const { return link.values; }
-    // Parameters whose values are not the module's: it sent a value that
-    // the program cannot hold.
-    QStringList invalidValues() const { return parametersNotFromModule(link); }
-    // Parameters whose writes the module did not confirm since the last
-    // requestWrites.
-    QStringList unconfirmedWrites() const { return unconfirmed; }
+    // Serves the requests, one exchange per two ticks, until the goal is
+    // reached, the module stops answering, the port goes away or the user
+    // interrupts.
+    Outcome run(LinkGoal goal = LinkGoal::NothingPending);
 
 private:
     void tick();
-    void send(const OutgoingFrame &frame);
-    void handleReply();
-    bool done() const;
+    void show(const ReplyEffects &effects);
     void finish(Outcome result);
 
     StepLog log;
     QSerialPort port;
-    LinkState link;
-    OutgoingFrame lastSent;
-    bool awaitingReply = false;
-    LateReplyWait lateReply;
-    int failedInARow = 0;
-    QStringList unconfirmed;
+    LinkSession link;
     bool portLost = false;
     QEventLoop *loop = nullptr;
-    Until goal = Until::NothingPending;
+    LinkGoal goal = LinkGoal::NothingPending;
     Outcome result = Outcome::Done;
 };

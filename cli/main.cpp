@@ -18,6 +18,8 @@ int main(int argc, char *argv[])
     if (!parsed.arguments) {
         printStep(parsed.error);
         printStep(QStringLiteral("Try 'veld7316-cli --help'."));
+        if (parsed.json)
+            printResult(refusedArgumentsJson(parsed.error));
         return int(ExitStatus::BadArguments);
     }
     const Arguments &arguments = *parsed.arguments;

@@ -30,8 +30,10 @@ struct TickPlan
     bool writesComplete = false;
 };
 
-// Reads first in read order, then the power stage, then writes in write
-// order, then the pulse generator while its wanted value is unconfirmed. A
-// resolution without a code holds up the writes after it, and the pulse
-// generator, until it is changed.
+// A stop not sent yet first; then reads in read order, the power stage,
+// writes in write order, and the pulse generator while its wanted value is
+// unconfirmed. The power stage goes on only once the pulse generator is
+// confirmed: until then its frame takes the switch's place. A resolution
+// without a code holds up the writes after it, and the pulse generator, until
+// it is changed.
 TickPlan planTick(const LinkState &link);

@@ -32,3 +32,9 @@ bool LateReplyWait::tick(int arrived)
         outOfStep = true;
     return !waiting();
 }
+
+void LateReplyWait::sentOutOfStep()
+{
+    *this = LateReplyWait();
+    outOfStep = true;
+}

@@ -36,6 +36,10 @@ public:
     // Returns whether the wait is over, so the link may send in this tick.
     bool tick(int arrived);
 
+    // A frame went out during the wait or the hold, as a stop does: replies
+    // cannot be paired by time again until one has been held off.
+    void sentOutOfStep();
+
     void reset() { *this = LateReplyWait(); }
 
 private:

@@ -11,19 +11,34 @@ bool anyRequest(const LinkState &link, RequestState request)
         [&](DeviceParameter parameter) { return link.requests[parameter] == request; });
 }
 
-bool isModuleValue(const LinkState &link, DeviceParameter parameter)
-{
-    return link.held[parameter] == link.values[parameter];
-}
-
 QStringList parametersNotFromModule(const LinkState &link)
 {
     QStringList names;
     for (DeviceParameter parameter : readOrder) {
-        if (!isModuleValue(link, parameter))
+        if (link.held[parameter] != link.values[parameter])
             names.append(parameterName(parameter));
     }
     return names;
+}
+
+bool stopUnsent(const LinkState &link)
+{
+    return link.pulseWanted == 0 && link.pulseSent != 0 && link.lastPulseFrame != 0;
+}
+
+bool pulseConfirmed(const LinkState &link)
+{
+    return !link.pulseWanted || link.pulseSent == link.pulseWanted;
+}
+
+PerParameter<std::optional<int>> knownModuleValues(const LinkState &link)
+{
+    PerParameter<std::optional<int>> known = link.held;
+    for (DeviceParameter parameter : allDeviceParameters) {
+        if (link.requests[parameter] == RequestState::Write)
+            known[parameter].reset();
+    }
+    return known;
 }
 
 void startConnection(LinkState &link)
@@ -36,5 +51,6 @@ void startConnection(LinkState &link)
     link.powerStageRequest = RequestState::Write;
     link.pulseWanted.reset();
     link.pulseSent.reset();
+    link.lastPulseFrame.reset();
     link.pulseErrorShown = false;
 }

@@ -22,6 +22,9 @@ struct LinkState
     // new connection until the first motion action.
     std::optional<int> pulseWanted = 0;
     std::optional<int> pulseSent = 0;
+    // The value of the pulse generator frame sent last, confirmed or not;
+    // empty: none since the port opened.
+    std::optional<int> lastPulseFrame;
     // The status bar says the module did not confirm the pulse generator.
     bool pulseErrorShown = false;
 };
@@ -29,12 +32,19 @@ struct LinkState
 // Whether any of the seven parameters has this request pending.
 bool anyRequest(const LinkState &link, RequestState request);
 
-// Whether the value held for the parameter is the module's: read from it or
-// confirmed by it, and not changed since.
-bool isModuleValue(const LinkState &link, DeviceParameter parameter);
-
-// The names of the parameters whose values are not the module's, in read order.
+// The names of the parameters whose values are not the module's (read from it
+// or confirmed by it, and not changed since), in read order.
 QStringList parametersNotFromModule(const LinkState &link);
+
+// A stop asked for while the motor may turn, and not sent since: it goes out
+// before anything else, also while the link waits for late bytes.
+bool stopUnsent(const LinkState &link);
+
+// Whether the module is known to run what is wanted of its pulse generator.
+bool pulseConfirmed(const LinkState &link);
+
+// What the module is known to hold, where no write is about to change it.
+PerParameter<std::optional<int>> knownModuleValues(const LinkState &link);
 
 // What opening a port asks of the link, in the window and on the command line
 // alike: all seven parameters read, then the power stage switched off. Nothing

@@ -29,6 +29,16 @@ std::optional<int> readValue(DeviceParameter parameter, int byte)
     return byte <= highestValue(parameter) ? std::optional<int>(byte) : std::nullopt;
 }
 
+// Microsteps per full step of any code the module has, offered or not.
+std::optional<int> resolutionOfCode(int code)
+{
+    for (const MicrostepCode &entry : microstepCodes) {
+        if (entry.code == code)
+            return entry.microsteps;
+    }
+    return std::nullopt;
+}
+
 // The other current's read, when pending, decides the standby box later.
 bool otherCurrentRead(const LinkState &link, DeviceParameter parameter)
 {
@@ -66,12 +76,18 @@ void applyRead(ReplyStep &step, DeviceParameter parameter, const Reply &reply)
             isCurrentParameter(parameter) && !otherCurrentRead(link, parameter);
         return;
     }
-    effects.rejectedValue = parameter;
+    effects.rejectedValue = parameterName(parameter) + QStringLiteral(" = invalid");
     if (isCurrentParameter(parameter)) {
         effects.shownInvalid = parameter;
-        effects.report = parameterName(parameter) + QStringLiteral(" = invalid");
+        effects.report = effects.rejectedValue;
     } else if (parameterKind(parameter) == ParameterKind::Resolution) {
-        effects.report = parameterReport(parameter, link.values[parameter]);
+        // The list keeps what it showed, but the report never names a value
+        // the module does not hold.
+        link.held[parameter] = resolutionOfCode(reply.value);
+        if (link.held[parameter])
+            effects.rejectedValue = parameterReport(parameter, *link.held[parameter]) +
+                                    QStringLiteral(" (not selectable)");
+        effects.report = effects.rejectedValue;
     }
 }
 

@@ -29,8 +29,9 @@ struct ReplyEffects
 {
     // A value the module sent was stored: its controls show it.
     std::optional<DeviceParameter> shownValue;
-    // The module sent a value the program cannot hold.
-    std::optional<DeviceParameter> rejectedValue;
+    // The module sent a value the program cannot hold: the line that names
+    // it, "RunCurrent = invalid". The window says it only where it reports.
+    QString rejectedValue;
     // Its text reads "invalid" and its dial goes to 0.
     std::optional<DeviceParameter> shownInvalid;
     // The standby box follows the two currents: checked exactly when they differ.

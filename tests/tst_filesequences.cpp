@@ -249,7 +249,7 @@ void TestFileSequences::programSetsControlsAndWritesTheModule()
     QVERIFY(fixture->waitUntilQuiet());
     QCOMPARE(log().mid(8), (QStringList{programming, programmed}));
     QCOMPARE(
-        fixture->frames(),
+        fixture->distinctFrames(),
         (QStringList{setFrame(runCurrentNumber, 20), setFrame(standbyCurrentNumber, standbyCurrent),
                      setFrame(resolutionNumber, code32Microsteps), setFrame(multiplierNumber, 1),
                      setFrame(doubleEdgeNumber, 0), setFrame(halfRangeNumber, halfRange),
@@ -387,6 +387,16 @@ void TestFileSequences::refusedWritesAreNamed()
     QVERIFY(!logHas(programmed));
     QCOMPARE(log().last(), refusal);
     QCOMPARE(fixture->module.parameter(standbyCurrentNumber), 12);
+
+    // Once the Program is over, a refusal of a control's write is told in the
+    // status bar; the log keeps only what the Program did.
+    dialog->hide();
+    QSignalSpy shown(fixture->window->statusBar(), &QStatusBar::messageChanged);
+    ConnectedWindow::drag(control<QDial>("delayDial"), 9);
+    const QList<QVariant> notWritten{
+        QStringLiteral("Error: StandbyCurrentDelay not written to VELD-7316")};
+    QVERIFY(waitUntil([&] { return shown.contains(notWritten); }));
+    QCOMPARE(log().last(), refusal);
 }
 
 void TestFileSequences::readPressedTwiceEndsOnce()

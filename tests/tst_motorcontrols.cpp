@@ -1,6 +1,7 @@
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
 #include "tests/support/modaldialogs.h"
+#include "tools/emulator/framehex.h"
 
 #include <QAction>
 #include <QApplication>
@@ -155,7 +156,7 @@ class MotorControlsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void rotateLeftSwitchesThePowerStageOnFirst();
+    void rotateLeftRunsThePulseGeneratorBeforePower();
     void rotateRightReversesWithoutStopping();
     void stopWhileTurningLeavesThePowerStageOn();
     void stopButtonSwitchesThePowerStage();
@@ -172,7 +173,8 @@ private slots:
     void powerStageMessageStaysReadable();
 };
 
-void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
+// The power stage goes on only once the module runs what the user wants.
+void MotorControlsTest::rotateLeftRunsThePulseGeneratorBeforePower()
 {
     ConnectedWindow rig;
     QVERIFY(openAt16Microsteps(rig));
@@ -191,7 +193,7 @@ void MotorControlsTest::rotateLeftSwitchesThePowerStageOnFirst()
     QCOMPARE(rig.widget<QPushButton>("stopButton")->text(), QStringLiteral("STOP"));
 
     QVERIFY(waitForSettledFrames(rig, 2));
-    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, left1000HzFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({left1000HzFrame, powerStageOnFrame}));
     QVERIFY(rig.module.powerStageOn());
     QCOMPARE(rig.module.pulseFrequency(), -1000);
     QCOMPARE(rig.statusMessage(), powerStageOnMessage);
@@ -215,7 +217,7 @@ void MotorControlsTest::rotateRightReversesWithoutStopping()
     QCOMPARE(rig.widget<QPushButton>("stopButton")->text(), QStringLiteral("STOP"));
 
     QVERIFY(waitForSettledFrames(rig, 1));
-    QCOMPARE(rig.frames(), QStringList({right1000HzFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({right1000HzFrame}));
     QCOMPARE(rig.module.pulseFrequency(), 1000);
 }
 
@@ -234,7 +236,7 @@ void MotorControlsTest::stopWhileTurningLeavesThePowerStageOn()
     QVERIFY(!left->isDown());
 
     QVERIFY(waitForSettledFrames(rig, 1));
-    QCOMPARE(rig.frames(), QStringList({stopFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({stopFrame}));
     QCOMPARE(rig.module.pulseFrequency(), 0);
     QVERIFY(rig.module.powerStageOn());
 }
@@ -242,6 +244,14 @@ void MotorControlsTest::stopWhileTurningLeavesThePowerStageOn()
 void MotorControlsTest::stopButtonSwitchesThePowerStage()
 {
     ConnectedWindow rig;
+    // An earlier program left the module's pulse generator running: the
+    // motor must not turn when the power stage goes on.
+    rig.module.execute(int(Command::RunPulseGenerator), 0, 0, 1000);
+    int pulsesAtPowerOn = -1;
+    QObject::connect(&rig.module, &FakeModule::frameReceived, [&](const QByteArray &frame) {
+        if (frameHexText(frame) == powerStageOnFrame)
+            pulsesAtPowerOn = rig.module.pulseFrequency();
+    });
     QVERIFY(openAt16Microsteps(rig));
     auto *stop = rig.widget<QPushButton>("stopButton");
     QCOMPARE(stop->text(), QStringLiteral("Driver On"));
@@ -251,7 +261,7 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QVERIFY(waitUntil([&] { return rig.statusMessage() == powerStageOnMessage; }));
     QCOMPARE(statusBarColour(rig), QColor(Qt::red));
     QVERIFY(rig.module.powerStageOn());
-    // The module's pulse generator may still run from before the program started.
+    QCOMPARE(pulsesAtPowerOn, 0);
     QVERIFY(rig.waitUntilQuiet());
 
     stop->click();
@@ -260,7 +270,7 @@ void MotorControlsTest::stopButtonSwitchesThePowerStage()
     QCOMPARE(statusBarColour(rig), QColor(Qt::green));
     QVERIFY(!rig.module.powerStageOn());
     QVERIFY(rig.waitUntilQuiet());
-    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, stopFrame, powerStageOffFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({stopFrame, powerStageOnFrame, powerStageOffFrame}));
 }
 
 // A new connection knows nothing of the module's pulse generator (it may be
@@ -275,7 +285,7 @@ void MotorControlsTest::sameRotationAfterReopeningIsSent()
     QVERIFY(rig.open());
     rig.widget<QPushButton>("rotateRightButton")->click();
     QVERIFY(waitForSettledFrames(rig, 2));
-    QCOMPARE(rig.frames(), QStringList({powerStageOnFrame, right1000HzFrame}));
+    QCOMPARE(rig.distinctFrames(), QStringList({right1000HzFrame, powerStageOnFrame}));
 }
 
 void MotorControlsTest::pulseDialBackToTheSentValueSendsNothing()
@@ -336,7 +346,7 @@ void MotorControlsTest::frequencyUnitChangesOnlyTheText()
     ConnectedWindow::drag(rig.widget<QDial>("pulseFrequencyDial"), 16);
     QTEST(frequencyText->text(), "textOneNotchOn");
     QVERIFY(waitForSettledFrames(rig, 1));
-    QCOMPARE(rig.frames(), QStringList({frameOneNotchOn}));
+    QCOMPARE(rig.distinctFrames(), QStringList({frameOneNotchOn}));
     QTEST(rig.module.pulseFrequency(), "frequencyOneNotchOn");
 }
 
@@ -424,7 +434,7 @@ void MotorControlsTest::factoryResetWritesAllSevenDefaults()
         QStringLiteral("01 05 B3 00 00 00 00 00 B9"), // HalfCurrentRange FALSE
         QStringLiteral("01 05 D6 00 00 00 00 00 DC"), // StandbyCurrentDelay 0
     };
-    QCOMPARE(rig.frames(), written);
+    QCOMPARE(rig.distinctFrames(), written);
 }
 
 void MotorControlsTest::cancelledFactoryResetChangesNothing()

@@ -332,8 +332,8 @@ expect_frames "checking double edge clears stepWeaver (x16)" \
 drag_dial 245 405 40 5 45 99 1
 # rotateRightButton: 610,40 in the pulse generator box.
 click_at 640 385
-expect_frames "rotate right switches the power stage on, then runs the pulse generator" \
-    "$(frame 14 2 2 0)" "$(frame 1 0 0 4500)"
+expect_frames "rotate right runs the pulse generator, then switches the power stage on" \
+    "$(frame 1 0 0 4500)" "$(frame 14 2 2 0)"
 # stopButton: 560,80 in the pulse generator box.
 click_at 615 430
 expect_frames "STOP stops the pulse generator" "$(frame 1 0 0 0)"

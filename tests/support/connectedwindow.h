@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "tests/support/framelog.h"
 #include "tools/emulator/fakemodule.h"
 
 #include <QDial>
@@ -39,6 +40,7 @@ public:
 
     // Frames the module received, as "01 06 B3 00 00 00 00 00 BA".
     QStringList frames() const { return module.receivedFrames(); }
+    QStringList distinctFrames() const { return withoutRepeats(frames()); }
     bool waitForFrames(int count, int timeoutMs = 3000) const;
     // Waits until the cycle has nothing left to send, seen as no new frame for
     // a few ticks.
