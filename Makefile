@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two commands for a fresh Debian 12 machine, run from the repository root:
 #   make run   installs what is missing, builds, starts the module emulator and the program
 #   make test  installs what is missing, builds and runs every test

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the harnesses of a build made with VELD_BENCH=ON side by side with
 # their baselines and prints one line per figure with its target. Machines
 # here are shared and noisy, so only medians of several runs and ratios

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "bench/lostreply.h"
 #include "bench/signalwait.h"
 #include "bench/windowwithmodule.h"

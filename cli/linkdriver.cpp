@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cli/linkdriver.h"
 
 #include "cli/interruption.h"

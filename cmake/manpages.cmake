@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Manual pages, built with -DVELD_MAN_PAGES=ON (as `make package` does) and
 # installed with the programs: veld7316-cli's written by Debian's help2man
 # from its --help and --version, the window's, which has no options to

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-building for 64-bit Windows with Debian's mingw-w64 (posix threads)
 # against the static Qt that tools/scripts/build-windows-qt.sh builds:
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \

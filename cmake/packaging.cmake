@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules for the program, its command-line companion, their manual
 # pages, its desktop integration and its licence notes, and the Debian package
 # built from them with `cpack -G DEB`. The emulator and the tests are

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Qt 5.15 by default; VELD_QT6 builds against Qt 6 instead. Callers find their
 # components with find_package(Qt${QT_VERSION_MAJOR} ${VELD_QT_MINIMUM} ...)
 # and link Qt's versionless targets (Qt::Core, Qt::Widgets, ...).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows version block of an executable, its numbers taken from the
 # project's version (four of them, the fourth 0 unless the version has one):
 #   veld_version_resource(<target> <description> <name> [<icon>])

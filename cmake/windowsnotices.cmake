@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # THIRD-PARTY-NOTICES.txt of the Windows release, written at configure time:
 #   veld_windows_notices(<file>)
 # resources/windows/notices/notices.txt.in filled in with what this build

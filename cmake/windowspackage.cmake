@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows release, built by `make windows`: an installer (an MSI, by
 # Debian's wixl and msibuild) and a zip of the two programs for those who
 # cannot install, both named after the project's version and both carrying

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "link/busreporteddescription.h"
 
 // The property keys and device classes are defined here: no import library

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "link/frame.h"
 
 Frame encodeFrame(int command, int type, int motor, qint32 value)

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's images and builds the Windows icon.
 
 Writes, next to this script:

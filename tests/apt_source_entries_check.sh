@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tools/scripts/apt-source-entries.sh on a made-up /etc/apt: one-line and
 # deb822 entries become deb-src entries, options and fields kept, a CD-ROM
 # and files apt does not read left out.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program on an X server of its own with Qt's X11 platform, whose
 # default font and style metrics are a Linux desktop's, not offscreen's. The
 # server is at 96 dots per inch, a desktop at 100 %; VELD_XFT_DPI scales the

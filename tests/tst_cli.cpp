@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "link/frame.h"
 #include "link/parametertable.h"
 #include "tests/support/eventwait.h"

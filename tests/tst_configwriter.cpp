@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/configurationfile.h"
 #include "app/mainwindow.h"
 #include "config/configreader.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "tests/support/connectedwindow.h"
 #include "tests/support/eventwait.h"
 #include "tests/support/modaldialogs.h"

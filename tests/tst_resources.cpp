@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded images must resolve in any binary linking programmer_core, with
 // no file on disk: a missing registration would only show as empty icons.
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "link/displayformat.h"
 #include "tests/support/connectedwindow.h"
 #include "tools/emulator/framehex.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles the Windows resource scripts CMake wrote into the build tree and
 # reads the results back, so a wrong version string or icon entry shows up
 # here and not in the Explorer. The version is the project's, from CMake.

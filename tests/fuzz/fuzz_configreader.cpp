@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the configuration file reader: arbitrary bytes, read as a
 // text-mode device exactly as a chosen file is. Besides crashes it traps on
 // a stored value outside the parameter's range and on more log lines than

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the reply handling: a real MainWindow talks through its real
 // QSerialPort to a module stand-in on a pseudo-terminal, and the stand-in
 // answers every request with bytes taken from the input.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a fuzz target (default: the configuration reader's) with clang in a
 # build directory of its own and runs it for the given seconds on its
 # committed seed corpus. Prints the number of executions; exits non-zero on a

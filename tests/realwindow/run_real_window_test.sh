@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program's window under Xvfb with a real pointer, against the
 # module emulator, and checks the frames the emulator receives.
 # Usage: run_real_window_test.sh PROGRAMMER EMULATOR OUTPUT_DIR

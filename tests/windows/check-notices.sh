@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the notices name exactly the third-party libraries and objects
 # the Windows link pulled in, read from the linker's maps of the programs:
 # an archive from which a member was taken, or an object file loaded, given

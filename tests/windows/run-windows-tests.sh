@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make test-windows`: the Windows build under Wine, on an Xvfb display and in
 # a Wine prefix of its own:
 #   1. the test suites that need no pseudo-terminal, built for Windows, by CTest;

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a module emulator's pseudo-terminal a COM port for Windows programs
 # under Wine, as a test rig on Windows would: registers it with Wine as COM5,
 # announces COM5 to them with the description and manufacturer of the

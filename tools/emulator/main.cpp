@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "tools/emulator/fakemodule.h"
 #include "tools/emulator/framehex.h"
 #include "tools/emulator/terminationsignals.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes an apt configuration's sources with a deb-src entry for each deb
 # entry of the machine's own sources, one-line .list files and deb822
 # .sources files alike, so that build-windows-qt.sh fetches qtbase's source

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a static Qt 5.15.8 for 64-bit Windows with mingw-w64 into a cache
 # folder outside the build trees, and reuses it when it is already complete.
 # qtbase comes from Debian's own source package, qtserialport from a source

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an #include crosses the project's dependency rules:
 #   link/   uses neither app/ nor tools/, nor the generated forms;
 #   config/ uses neither app/ nor tools/, nor the generated forms;

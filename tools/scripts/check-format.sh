@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a C++ file of the repository differs from what clang-format
 # (Debian 12's, version 14) makes of it with the repository's .clang-format.
 # With --fix, formats them instead.

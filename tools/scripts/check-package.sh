@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, installs it with apt so its dependencies are
 # resolved, starts the installed program headless and on Xvfb, checks the
 # desktop integration, then removes the package again. Needs root, like apt.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and `make run` need, and
 # any further packages named as arguments (the Qt 6 build names its own).
 # fonts-dejavu-extra holds the condensed face the window takes where the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs the Windows installer from a folder that holds the two programs, the
 # icon, LICENSE.txt and THIRD-PARTY-NOTICES.txt:
 #

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the module emulator, then the programmer, which lists the emulator's
 # port like a module's. Without a display the programmer runs under Xvfb for a
 # few seconds, opens the emulator's port and leaves a screenshot.

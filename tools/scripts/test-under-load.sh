@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs `make test` several times in a row (3 by default) while two CPU-bound
 # processes (stress-ng --cpu 2) run beside it, as on a busy CI machine, and
 # reports each run. Installs stress-ng when it is missing. Exits non-zero
